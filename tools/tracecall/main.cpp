@@ -1,0 +1,127 @@
+// tracecall: runs calls against one trace control without a window and prints one JSON
+// object per call. See README.md for the call forms.
+
+#include "CViewerCtrl.h"
+#include "call_parser.h"
+#include "introspection.h"
+#include "invoke.h"
+#include "json.h"
+#include "summary.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+using namespace tracecall;
+
+namespace {
+
+std::string eventJson(const std::string& name, const std::vector<std::string>& args) {
+    std::string s = "[" + jsonString(name);
+    for (const std::string& a : args) {
+        s += ", " + a;
+    }
+    return s + "]";
+}
+
+int usage() {
+    std::fprintf(stderr, "usage: tracecall [--size WxH] CALL...\n"
+                         "       tracecall --summary FILE\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    std::vector<std::string> calls;
+    int width = 1000;
+    int height = 600;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
+            if (std::sscanf(argv[++i], "%dx%d", &width, &height) != 2 || width <= 0 ||
+                height <= 0) {
+                return usage();
+            }
+        } else if (std::strcmp(argv[i], "--summary") == 0 && i + 1 < argc) {
+            CViewerCtrl ctrl;
+            return printSummary(ctrl, QString::fromLocal8Bit(argv[i + 1]));
+        } else {
+            calls.emplace_back(argv[i]);
+        }
+    }
+    if (calls.empty()) {
+        return usage();
+    }
+
+    CViewerCtrl ctrl;
+    ctrl.resize(width, height);
+    ctrl.show();
+    QCoreApplication::processEvents();
+
+    std::vector<std::string> events;
+    QObject::connect(&ctrl, &CViewerCtrl::DeleteNote,
+                     [&] { events.push_back(eventJson("DeleteNote", {})); });
+    QObject::connect(&ctrl, &CViewerCtrl::NoteNotification,
+                     [&](int16_t numNota, int32_t posPix, const QString& noteText) {
+                         events.push_back(eventJson("NoteNotification",
+                                                    {std::to_string(numNota),
+                                                     std::to_string(posPix),
+                                                     jsonString(noteText)}));
+                     });
+    QObject::connect(&ctrl, &CViewerCtrl::CambiatoMontaggio,
+                     [&] { events.push_back(eventJson("CambiatoMontaggio", {})); });
+
+    bool failed = false;
+    for (const std::string& text : calls) {
+        events.clear();
+        std::string error;
+        Outcome outcome;
+        if (auto call = parseCall(text, error)) {
+            switch (call->kind) {
+            case Call::Kind::Method:
+                outcome = invokeMethod(ctrl, *call);
+                break;
+            case Call::Kind::Write:
+                outcome = writeProperty(ctrl, *call);
+                break;
+            case Call::Kind::Read:
+                outcome = readProperty(ctrl, *call);
+                break;
+            case Call::Kind::Tool:
+                outcome.result = runToolCall(ctrl, *call, outcome.error);
+                break;
+            }
+            QCoreApplication::processEvents();
+            error = outcome.error;
+        }
+        if (!error.empty()) {
+            failed = true;
+            std::printf("{\"call\": %s, \"error\": %s}\n", jsonString(text).c_str(),
+                        jsonString(error).c_str());
+            continue;
+        }
+        std::string line = "{\"call\": " + jsonString(text) + ", \"result\": " + outcome.result;
+        if (outcome.hasOut) {
+            line += ", \"out\": {";
+            for (size_t i = 0; i < outcome.out.size(); ++i) {
+                line += (i ? ", " : "") + jsonString(outcome.out[i].first) + ": " +
+                        outcome.out[i].second;
+            }
+            line += "}";
+        }
+        line += ", \"events\": [";
+        for (size_t i = 0; i < events.size(); ++i) {
+            line += (i ? ", " : "") + events[i];
+        }
+        std::printf("%s]}\n", line.c_str());
+        std::fflush(stdout);
+    }
+    return failed ? 2 : 0;
+}

@@ -1,0 +1,145 @@
+#pragma once
+// The trace control: reads one recording, re-references, filters and draws one page of it,
+// answers the host's questions about the recording and reports notes and montage changes.
+// Members are declared in the order of their dispatch identifiers; a test holds that order.
+
+#include "recording.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+
+class CViewerCtrl : public QWidget {
+    Q_OBJECT
+    Q_CLASSINFO("ProgID", "VIEWER.ViewerCtrl.1")
+    Q_CLASSINFO("TypeLibrary", "VIEWERLib")
+    Q_CLASSINFO("TypeLibID", "{936702E2-1EA0-11D5-878C-0000E865F2F8}")
+    Q_CLASSINFO("Version", "1.0")
+    Q_CLASSINFO("InterfaceID", "{936702E3-1EA0-11D5-878C-0000E865F2F8}")
+    Q_CLASSINFO("EventsID", "{936702E4-1EA0-11D5-878C-0000E865F2F8}")
+    Q_CLASSINFO("ClassID", "{936702E5-1EA0-11D5-878C-0000E865F2F8}")
+    Q_CLASSINFO("PropPageProgID", "VIEWER.ViewerPropPage.1")
+    Q_CLASSINFO("PropPageID", "{936702E6-1EA0-11D5-878C-0000E865F2F8}")
+
+    Q_PROPERTY(bool fontBold READ fontBold WRITE setFontBold)
+    Q_PROPERTY(bool fontItalic READ fontItalic WRITE setFontItalic)
+    Q_PROPERTY(QString fontName READ fontName WRITE setFontName)
+    Q_PROPERTY(int32_t fontSize READ fontSize WRITE setFontSize)
+    Q_PROPERTY(int32_t labelsColor READ labelsColor WRITE setLabelsColor)
+    Q_PROPERTY(bool traceOverLabel READ traceOverLabel WRITE setTraceOverLabel)
+    Q_PROPERTY(int16_t gridType READ gridType WRITE setGridType)
+    Q_PROPERTY(int32_t gridColor READ gridColor WRITE setGridColor)
+    Q_PROPERTY(QString pathSettings READ pathSettings WRITE setPathSettings)
+    Q_PROPERTY(int16_t numMont READ numMont WRITE setNumMont)
+    Q_PROPERTY(bool gratis READ gratis WRITE setGratis)
+    Q_PROPERTY(int16_t notchFreq READ notchFreq WRITE setNotchFreq)
+    Q_PROPERTY(int16_t ViewMode READ ViewMode WRITE setViewMode)
+    Q_PROPERTY(uint32_t BackColor READ BackColor WRITE setBackColor)
+    Q_PROPERTY(int16_t BorderStyle READ BorderStyle WRITE setBorderStyle)
+
+public:
+    explicit CViewerCtrl(QWidget* parent = nullptr);
+    ~CViewerCtrl() override;
+
+    // Properties: the setter stores the value, then runs the property's change handler.
+    bool fontBold() const { return fontBold_; }
+    void setFontBold(bool v);
+    bool fontItalic() const { return fontItalic_; }
+    void setFontItalic(bool v);
+    QString fontName() const { return fontName_; }
+    void setFontName(const QString& v);
+    int32_t fontSize() const { return fontSize_; }
+    void setFontSize(int32_t v);
+    int32_t labelsColor() const { return labelsColor_; }
+    void setLabelsColor(int32_t v);
+    bool traceOverLabel() const { return traceOverLabel_; }
+    void setTraceOverLabel(bool v);
+    int16_t gridType() const { return gridType_; }
+    void setGridType(int16_t v);
+    int32_t gridColor() const { return gridColor_; }
+    void setGridColor(int32_t v);
+    QString pathSettings() const { return pathSettings_; }
+    void setPathSettings(const QString& v);
+    int16_t numMont() const { return numMont_; }
+    void setNumMont(int16_t v);
+    bool gratis() const { return gratis_; }
+    void setGratis(bool v);
+    int16_t notchFreq() const { return notchFreq_; }
+    void setNotchFreq(int16_t v);
+    int16_t ViewMode() const;
+    void setViewMode(int16_t v);
+    uint32_t BackColor() const { return backColor_; }
+    void setBackColor(uint32_t v);
+    int16_t BorderStyle() const { return borderStyle_; }
+    void setBorderStyle(int16_t v);
+
+    // Methods of the dispatch interface.
+    Q_INVOKABLE int16_t ModifyGain(int32_t* gainPref, bool incr);
+    Q_INVOKABLE void Redraw(bool loadData);
+    Q_INVOKABLE int32_t GetGainEEG();
+    Q_INVOKABLE bool DrawPage(int32_t sec);
+    Q_INVOKABLE float GetPosNote(int32_t numNota);
+    Q_INVOKABLE int32_t totalTrcSec();
+    Q_INVOKABLE void DeselectAll();
+    Q_INVOKABLE int16_t GetNumArchivedMontage();
+    Q_INVOKABLE int16_t SetGainEEG(int32_t gain);
+    Q_INVOKABLE int16_t FileName(const QString& nomeFile);
+    Q_INVOKABLE int32_t GetMont(int32_t secondo);
+    Q_INVOKABLE int16_t GetVideoOneSfasFrame();
+    Q_INVOKABLE int32_t GetMaxLarghEtichette();
+    Q_INVOKABLE int32_t GetPixelPosition(int32_t milliSec);
+    Q_INVOKABLE QString GetSurName();
+    Q_INVOKABLE QString GetName();
+    Q_INVOKABLE QString GetBirthDate();
+    Q_INVOKABLE QString GetExamDate();
+    Q_INVOKABLE double GetDateTimeFromSeconds(int32_t seconds);
+    Q_INVOKABLE QString GetArchivedMontName(int16_t numMont);
+    Q_INVOKABLE int16_t SetHighFilterEEG(int32_t filtVal);
+    Q_INVOKABLE int16_t SetLowFilterEEG(int32_t filtVal);
+    Q_INVOKABLE int32_t GetHighFilterEEG();
+    Q_INVOKABLE int32_t GetLowFilterEEG();
+    Q_INVOKABLE void SetNotchFilter(int16_t notch);
+    Q_INVOKABLE bool GetNotchFilter();
+    Q_INVOKABLE int32_t GetSfasVideo(int32_t position, int32_t* videoFileNum);
+    Q_INVOKABLE float GetNextFileVideoStart(int32_t currentVideo);
+    Q_INVOKABLE bool ThereIsVideo();
+    Q_INVOKABLE float SetSecNumber(float numeroSecondi);
+    Q_INVOKABLE float secNumber();
+    Q_INVOKABLE int32_t GetTime(float secondo);
+
+    // Not part of the dispatch interface: read access for tools and tests.
+    const viewer::Recording& recording() const { return *rec_; }
+    bool isModified() const { return modified_; }
+
+signals:
+    void DeleteNote();
+    void NoteNotification(int16_t numNota, int32_t posPix, const QString& noteText);
+    void CambiatoMontaggio();
+
+private:
+    void setModified() { modified_ = true; }
+    void redrawStatic();
+
+    std::unique_ptr<viewer::Recording> rec_;
+
+    bool fontBold_ = false;
+    bool fontItalic_ = false;
+    QString fontName_;
+    int32_t fontSize_ = 10;
+    int32_t labelsColor_ = 0;
+    bool traceOverLabel_ = true;
+    int16_t gridType_ = 0;
+    int32_t gridColor_ = 0;
+    QString pathSettings_;
+    int16_t numMont_ = 0;
+    bool gratis_ = false;
+    int16_t notchFreq_ = 50;
+    uint32_t backColor_ = 0x00FFFFFF;
+    int16_t borderStyle_ = 0;
+
+    QString path_;
+    int32_t labelWidth_ = 0;
+    bool modified_ = false;
+};

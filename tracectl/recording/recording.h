@@ -1,0 +1,67 @@
+#pragma once
+// The recording held by one trace control: the open file, its header and tables in the
+// form of the newest header generation, and the values derived from them at open time.
+
+#include "records.h"
+#include "trace_file.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace viewer {
+
+// Bytes of the page buffer; a page never holds more than this of 32-bit samples.
+constexpr int64_t kPageBufferBytes = 5242880;
+
+struct Recording {
+    TraceFile file;
+    TrcHeader header{};
+    std::array<uint16_t, 256> orderTable{};
+    std::array<ElectrodeRecord, kElectrodeCount> electrodes{};
+    // 200 notes and the end record behind them, whose sample stays 0.
+    std::array<NoteRecord, kNoteCapacity + 1> notes{};
+    int32_t noteCount = 1000;
+    std::array<SegmentRecord, kSegmentCapacity> segments{};
+    bool historyPresent = false;
+    std::array<int32_t, kHistoryPoints> historySamples = filledHistory();
+    int32_t historyIndex = 0;
+    std::array<VideoRecord, kVideoCapacity> videos{};
+    int64_t fileLength = 0;
+    int64_t totalSamples = 0;
+    int32_t maxPageMs = 1000;
+    bool fileInvalid = false;
+
+    // The page buffer: samplesPerPage frames of numChannels 32-bit values after a load.
+    std::vector<int32_t> pageBuffer;
+
+    MontageRecord currentMontage{};
+    uint32_t pageStart = 0;
+    uint32_t samplesPerPage = 0;
+
+    bool isOpen() const { return file.isOpen(); }
+
+    // Empties every table the readers fill, so that a short area leaves nothing behind.
+    void clearTables();
+
+private:
+    static std::array<int32_t, kHistoryPoints> filledHistory() {
+        std::array<int32_t, kHistoryPoints> h{};
+        h.fill(-1);
+        return h;
+    }
+};
+
+// Opens, identifies, reads and validates the trace file at `path`.
+// A path that names nothing fails and leaves `rec` as it was (fileInvalid cleared).
+// Any other failure closes the file, leaves no file open and sets fileInvalid.
+bool openRecording(Recording& rec, const std::string& path);
+
+// Patient check sum: the three first characters of surname and name and the birth bytes.
+uint16_t patientCheckSum(const TrcHeader& h);
+
+// Longest page in ms the page buffer holds: 1000 x whole seconds, the seconds kept in 16 bits.
+int32_t maxPageMsFor(uint16_t numChannels, uint16_t rate);
+
+} // namespace viewer
