@@ -170,7 +170,7 @@ void writeSamples(std::ofstream& out, const RecordingDescription& d) {
                 for (int c = 0; c < channels; ++c) {
                     const auto v = static_cast<uint32_t>(d.sample(f, c));
                     for (int b = 0; b < width; ++b) {
-                        *p++ = static_cast<uint8_t>(v >> (8 * b));
+                        *p++ = b < 4 ? static_cast<uint8_t>(v >> (8 * b)) : uint8_t{0};
                     }
                 }
             }
