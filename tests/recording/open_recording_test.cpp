@@ -91,9 +91,17 @@ TEST(OpenRecording, RejectsHeadersItCannotUse) {
         {"3-byte samples", [](auto& d) { d.bytesPerSample = 3; }},
         {"0-byte samples", [](auto& d) { d.bytesPerSample = 0; }},
         {"rate 0", [](auto& d) { d.rate = 0; }},
-        {"no channels", [](auto& d) { d.numChannels = 0; d.multiplexer = 0; }},
+        {"no channels",
+         [](auto& d) {
+             d.numChannels = 0;
+             d.multiplexer = 0;
+         }},
         {"multiplexer 0", [](auto& d) { d.multiplexer = 0; }},
-        {"257 channels", [](auto& d) { d.numChannels = 257; d.multiplexer = 514; }},
+        {"257 channels",
+         [](auto& d) {
+             d.numChannels = 257;
+             d.multiplexer = 514;
+         }},
         {"multiplexer not channels x width", [](auto& d) { d.multiplexer = 9; }},
         {"header cut at 300 bytes", [](auto& d) { d.truncateAt = 300; }},
     };
@@ -239,7 +247,8 @@ TEST(OpenRecording, RecordingsOverTwoGigabytesOpenAndReadAtTheirEnd) {
     const int64_t dataStart = probe.header.dataStart;
     const int64_t frames = (int64_t{3} << 30) / 8; // three gigabytes of 8-byte frames
     const int64_t lastFrame = dataStart + (frames - 1) * 8;
-    std::filesystem::resize_file(dir.file("big.vwr"), static_cast<uintmax_t>(dataStart + frames * 8));
+    std::filesystem::resize_file(dir.file("big.vwr"),
+                                 static_cast<uintmax_t>(dataStart + frames * 8));
     {
         std::fstream f(dir.file("big.vwr"), std::ios::in | std::ios::out | std::ios::binary);
         f.seekp(lastFrame);

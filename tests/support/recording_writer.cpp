@@ -118,8 +118,8 @@ Bytes headerType4(const RecordingDescription& d, const std::map<Area, Bytes>& ar
     writeU16(h.data() + 136, d.fileType);
     const uint16_t channels = channelCount(d);
     writeU16(h.data() + 142, channels);
-    writeU16(h.data() + 144, d.multiplexer.value_or(
-                                 static_cast<uint16_t>(channels * d.bytesPerSample)));
+    writeU16(h.data() + 144,
+             d.multiplexer.value_or(static_cast<uint16_t>(channels * d.bytesPerSample)));
     writeU16(h.data() + 146, d.rate);
     writeU16(h.data() + 148, d.bytesPerSample);
     writeU16(h.data() + 152, d.numMontages.value_or(static_cast<uint16_t>(d.montages.size())));
@@ -282,9 +282,9 @@ MontageRecord montage(const std::string& description,
     for (int i = 0; i < m.numLines; ++i) {
         m.inputA[i] = lines[i].first;
         m.inputB[i] = lines[i].second;
-        m.highPass[i] = 530;   // 0.53 Hz
-        m.lowPass[i] = 7000;   // 70 Hz
-        m.gain[i] = 100;       // uV/cm
+        m.highPass[i] = 530; // 0.53 Hz
+        m.lowPass[i] = 7000; // 70 Hz
+        m.gain[i] = 100;     // uV/cm
         m.colourCode[i] = 0;
     }
     m.converted = 0;

@@ -53,14 +53,14 @@ struct RecordingDescription {
     std::function<int32_t(int64_t frame, int channel)> sample;
 
     // Overrides for files that must be wrong or unusual.
-    std::optional<uint16_t> checkWord;    // default: the right check sum (+ video flag)
-    std::optional<uint16_t> numChannels;  // default: order.size()
-    std::optional<uint16_t> multiplexer;  // default: numChannels x bytesPerSample
-    std::optional<uint16_t> numMontages;  // default: montages.size()
-    std::optional<uint32_t> dataStart;    // default: right after the areas
-    std::map<Area, std::vector<uint8_t>> rawAreas;      // area bytes written as given
-    std::map<Area, std::array<char, 8>> areaNames;      // descriptor names as given
-    std::optional<size_t> truncateAt;     // cut the file to this many bytes
+    std::optional<uint16_t> checkWord;             // default: the right check sum (+ video flag)
+    std::optional<uint16_t> numChannels;           // default: order.size()
+    std::optional<uint16_t> multiplexer;           // default: numChannels x bytesPerSample
+    std::optional<uint16_t> numMontages;           // default: montages.size()
+    std::optional<uint32_t> dataStart;             // default: right after the areas
+    std::map<Area, std::vector<uint8_t>> rawAreas; // area bytes written as given
+    std::map<Area, std::array<char, 8>> areaNames; // descriptor names as given
+    std::optional<size_t> truncateAt;              // cut the file to this many bytes
 
     // The sum the header must hold in checkWord bits 0..14.
     uint16_t patientSum() const;

@@ -8,7 +8,6 @@
 #include <QLocale>
 #include <gtest/gtest.h>
 
-
 namespace viewer::testing {
 namespace {
 

@@ -33,28 +33,43 @@ std::vector<std::string> ownMethods(const QMetaObject& meta, QMetaMethod::Method
 TEST(ViewerInterface, PropertiesMethodsAndEventsStandInDispatchOrder) {
     const QMetaObject& meta = CViewerCtrl::staticMetaObject;
     const std::vector<std::string> properties = {
-        "fontBold",     "fontItalic", "fontName", "fontSize",  "labelsColor",
-        "traceOverLabel", "gridType", "gridColor", "pathSettings", "numMont",
-        "gratis",       "notchFreq",  "ViewMode", "BackColor", "BorderStyle"};
+        "fontBold",       "fontItalic", "fontName",  "fontSize",     "labelsColor",
+        "traceOverLabel", "gridType",   "gridColor", "pathSettings", "numMont",
+        "gratis",         "notchFreq",  "ViewMode",  "BackColor",    "BorderStyle"};
     EXPECT_EQ(ownProperties(meta), properties);
 
-    const std::vector<std::string> methods = {
-        "ModifyGain(int32_t*,bool)",      "Redraw(bool)",
-        "GetGainEEG()",                   "DrawPage(int32_t)",
-        "GetPosNote(int32_t)",            "totalTrcSec()",
-        "DeselectAll()",                  "GetNumArchivedMontage()",
-        "SetGainEEG(int32_t)",            "FileName(QString)",
-        "GetMont(int32_t)",               "GetVideoOneSfasFrame()",
-        "GetMaxLarghEtichette()",         "GetPixelPosition(int32_t)",
-        "GetSurName()",                   "GetName()",
-        "GetBirthDate()",                 "GetExamDate()",
-        "GetDateTimeFromSeconds(int32_t)", "GetArchivedMontName(int16_t)",
-        "SetHighFilterEEG(int32_t)",      "SetLowFilterEEG(int32_t)",
-        "GetHighFilterEEG()",             "GetLowFilterEEG()",
-        "SetNotchFilter(int16_t)",        "GetNotchFilter()",
-        "GetSfasVideo(int32_t,int32_t*)", "GetNextFileVideoStart(int32_t)",
-        "ThereIsVideo()",                 "SetSecNumber(float)",
-        "secNumber()",                    "GetTime(float)"};
+    const std::vector<std::string> methods = {"ModifyGain(int32_t*,bool)",
+                                              "Redraw(bool)",
+                                              "GetGainEEG()",
+                                              "DrawPage(int32_t)",
+                                              "GetPosNote(int32_t)",
+                                              "totalTrcSec()",
+                                              "DeselectAll()",
+                                              "GetNumArchivedMontage()",
+                                              "SetGainEEG(int32_t)",
+                                              "FileName(QString)",
+                                              "GetMont(int32_t)",
+                                              "GetVideoOneSfasFrame()",
+                                              "GetMaxLarghEtichette()",
+                                              "GetPixelPosition(int32_t)",
+                                              "GetSurName()",
+                                              "GetName()",
+                                              "GetBirthDate()",
+                                              "GetExamDate()",
+                                              "GetDateTimeFromSeconds(int32_t)",
+                                              "GetArchivedMontName(int16_t)",
+                                              "SetHighFilterEEG(int32_t)",
+                                              "SetLowFilterEEG(int32_t)",
+                                              "GetHighFilterEEG()",
+                                              "GetLowFilterEEG()",
+                                              "SetNotchFilter(int16_t)",
+                                              "GetNotchFilter()",
+                                              "GetSfasVideo(int32_t,int32_t*)",
+                                              "GetNextFileVideoStart(int32_t)",
+                                              "ThereIsVideo()",
+                                              "SetSecNumber(float)",
+                                              "secNumber()",
+                                              "GetTime(float)"};
     EXPECT_EQ(ownMethods(meta, QMetaMethod::Method), methods);
 
     const std::vector<std::string> events = {

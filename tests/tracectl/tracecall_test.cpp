@@ -54,8 +54,8 @@ TEST(Tracecall, AnswersEachCallWithOneJsonObject) {
     writeRecording(dir.file("rec.vwr"), recordingWithVideo());
     const QString file = QString::fromStdString(dir.file("rec.vwr"));
     const ToolRun run = tracecall({"FileName(\"" + file + "\")", "GetSurName()", "totalTrcSec()",
-                               "GetSfasVideo(90000, _)", "@recording", "GetPosNote(0)",
-                               "numMont=3", "numMont", "@notes", "GetTime(9.99)"});
+                                   "GetSfasVideo(90000, _)", "@recording", "GetPosNote(0)",
+                                   "numMont=3", "numMont", "@notes", "GetTime(9.99)"});
     ASSERT_EQ(run.exitCode, 0) << run.output.toStdString();
     ASSERT_EQ(run.lines.size(), 10u);
     EXPECT_EQ(run.lines[0]["result"].toInt(), 0);
@@ -76,14 +76,13 @@ TEST(Tracecall, AnswersEachCallWithOneJsonObject) {
     EXPECT_TRUE(run.output.contains("\"result\": 0.25,")) << run.output.toStdString();
     EXPECT_TRUE(run.lines[6]["result"].isNull());
     EXPECT_EQ(run.lines[7]["result"].toInt(), 3);
-    EXPECT_EQ(run.lines[8]["result"].toArray()[0].toObject()["text"].toString(),
-              "Eyes \"closed\"");
+    EXPECT_EQ(run.lines[8]["result"].toArray()[0].toObject()["text"].toString(), "Eyes \"closed\"");
     EXPECT_EQ(run.lines[9]["result"].toInt(), 9 * 3600 + 30 * 60 + 9);
 }
 
 TEST(Tracecall, ReportsBadCallsAndGoesOn) {
     const ToolRun run = tracecall({"NoSuchMember()", "GetMont(", "GetMont(1, 2)", "nothing",
-                               "@nothing", "totalTrcSec()", "GetMont(\"text\")"});
+                                   "@nothing", "totalTrcSec()", "GetMont(\"text\")"});
     EXPECT_EQ(run.exitCode, 2);
     ASSERT_EQ(run.lines.size(), 7u);
     for (int i : {0, 1, 2, 3, 4, 6}) {

@@ -6,7 +6,8 @@
 namespace tracecall {
 
 double Argument::decimal() const {
-    return kind == Kind::Integer ? static_cast<double>(integer) : std::strtod(text.c_str(), nullptr);
+    return kind == Kind::Integer ? static_cast<double>(integer)
+                                 : std::strtod(text.c_str(), nullptr);
 }
 
 namespace {
@@ -80,8 +81,8 @@ public:
 private:
     std::string peekWord() {
         size_t end = pos_;
-        while (end < s_.size() && (std::isalnum(static_cast<unsigned char>(s_[end])) ||
-                                   s_[end] == '_')) {
+        while (end < s_.size() &&
+               (std::isalnum(static_cast<unsigned char>(s_[end])) || s_[end] == '_')) {
             ++end;
         }
         return s_.substr(pos_, end - pos_);
@@ -98,8 +99,8 @@ private:
         }
         const std::string text(begin, static_cast<size_t>(end - begin));
         pos_ += text.size();
-        if (text.find_first_of(".eE") == std::string::npos && text.find("inf") == std::string::npos &&
-            text.find("nan") == std::string::npos) {
+        if (text.find_first_of(".eE") == std::string::npos &&
+            text.find("inf") == std::string::npos && text.find("nan") == std::string::npos) {
             a.kind = Argument::Kind::Integer;
             a.integer = std::strtoll(text.c_str(), nullptr, 10);
         } else {

@@ -87,7 +87,7 @@ bool fillSlot(Slot& slot, int typeId, const Argument& a, std::string& error) {
         }
         // Read the decimal straight into single precision, as the member would receive it.
         slot.f = a.kind == Argument::Kind::Integer ? static_cast<float>(a.integer)
-                                                    : std::strtof(a.text.c_str(), nullptr);
+                                                   : std::strtof(a.text.c_str(), nullptr);
         slot.d = a.decimal();
         return true;
     case QMetaType::Bool:
@@ -181,8 +181,8 @@ Outcome invokeMethod(QObject& target, const Call& call) {
         }
     }
     if (!method.isValid()) {
-        outcome.error = named ? "wrong number of arguments for " + call.name
-                              : "no method named " + call.name;
+        outcome.error =
+            named ? "wrong number of arguments for " + call.name : "no method named " + call.name;
         return outcome;
     }
 

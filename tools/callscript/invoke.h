@@ -13,7 +13,7 @@
 namespace tracecall {
 
 struct Outcome {
-    std::string result = "null"; // the JSON value
+    std::string result = "null";                          // the JSON value
     std::vector<std::pair<std::string, std::string>> out; // out parameters, JSON values
     bool hasOut = false;
     std::string error; // nonempty when the call could not be made

@@ -29,11 +29,22 @@ constexpr Input kScalp[] = {
 // File colour codes: left side blue, right side red, midline green, polygraphy grey.
 uint8_t colourOf(uint16_t code) {
     switch (code) {
-    case Fz: case Cz: case Pz:
+    case Fz:
+    case Cz:
+    case Pz:
         return 2;
-    case Fp1: case F3: case F7: case C3: case P3: case O1: case T3: case T5: case A1:
+    case Fp1:
+    case F3:
+    case F7:
+    case C3:
+    case P3:
+    case O1:
+    case T3:
+    case T5:
+    case A1:
         return 1;
-    case ECG: case EOG:
+    case ECG:
+    case EOG:
         return 0;
     default:
         return 4;
@@ -60,18 +71,43 @@ MontageRecord withPolygraphy(MontageRecord m) {
 }
 
 MontageRecord longitudinal() {
-    return withPolygraphy(viewer::testing::montage(
-        "Longitudinal bipolar",
-        {{Fp1, F7}, {F7, T3}, {T3, T5}, {T5, O1}, {Fp2, F8}, {F8, T4}, {T4, T6}, {T6, O2},
-         {Fp1, F3}, {F3, C3}, {C3, P3}, {P3, O1}, {Fp2, F4}, {F4, C4}, {C4, P4}, {P4, O2},
-         {Fz, Cz}, {Cz, Pz}}));
+    return withPolygraphy(viewer::testing::montage("Longitudinal bipolar", {{Fp1, F7},
+                                                                            {F7, T3},
+                                                                            {T3, T5},
+                                                                            {T5, O1},
+                                                                            {Fp2, F8},
+                                                                            {F8, T4},
+                                                                            {T4, T6},
+                                                                            {T6, O2},
+                                                                            {Fp1, F3},
+                                                                            {F3, C3},
+                                                                            {C3, P3},
+                                                                            {P3, O1},
+                                                                            {Fp2, F4},
+                                                                            {F4, C4},
+                                                                            {C4, P4},
+                                                                            {P4, O2},
+                                                                            {Fz, Cz},
+                                                                            {Cz, Pz}}));
 }
 
 MontageRecord transverse() {
-    return withPolygraphy(viewer::testing::montage(
-        "Transverse bipolar",
-        {{Fp1, Fp2}, {F7, F3}, {F3, Fz}, {Fz, F4}, {F4, F8}, {A1, T3}, {T3, C3}, {C3, Cz},
-         {Cz, C4}, {C4, T4}, {T4, A2}, {T5, P3}, {P3, Pz}, {Pz, P4}, {P4, T6}, {O1, O2}}));
+    return withPolygraphy(viewer::testing::montage("Transverse bipolar", {{Fp1, Fp2},
+                                                                          {F7, F3},
+                                                                          {F3, Fz},
+                                                                          {Fz, F4},
+                                                                          {F4, F8},
+                                                                          {A1, T3},
+                                                                          {T3, C3},
+                                                                          {C3, Cz},
+                                                                          {Cz, C4},
+                                                                          {C4, T4},
+                                                                          {T4, A2},
+                                                                          {T5, P3},
+                                                                          {P3, Pz},
+                                                                          {Pz, P4},
+                                                                          {P4, T6},
+                                                                          {O1, O2}}));
 }
 
 MontageRecord referential() {
@@ -116,9 +152,9 @@ RecordingDescription demoRecording() {
     const struct {
         int second;
         const char* text;
-    } notes[] = {{5, "Eyes closed"},        {125, "Eyes open"},      {245, "Eyes closed"},
-                 {300, "Photic 10 Hz"},     {330, "Photic off"},     {360, "Hyperventilation"},
-                 {540, "Post HV"},          {660, "Eyes open"},      {900, "Eyes closed"},
+    } notes[] = {{5, "Eyes closed"},        {125, "Eyes open"},  {245, "Eyes closed"},
+                 {300, "Photic 10 Hz"},     {330, "Photic off"}, {360, "Hyperventilation"},
+                 {540, "Post HV"},          {660, "Eyes open"},  {900, "Eyes closed"},
                  {1180, "End of recording"}};
     for (const auto& n : notes) {
         d.notes.push_back(viewer::testing::note(n.second * kRate, n.text));
@@ -130,11 +166,11 @@ RecordingDescription demoRecording() {
     d.historyMontages = {longitudinal(), transverse(), longitudinal()};
 
     d.frames = static_cast<int64_t>(kSeconds) * kRate;
-    const std::vector<Stage> stages = {
-        {0, true, false, false},   {5, false, false, false},  {125, true, false, false},
-        {245, false, false, false}, {300, false, true, false}, {330, false, false, false},
-        {360, true, false, true},  {540, true, false, false}, {660, true, false, false},
-        {900, false, false, false}};
+    const std::vector<Stage> stages = {{0, true, false, false},   {5, false, false, false},
+                                       {125, true, false, false}, {245, false, false, false},
+                                       {300, false, true, false}, {330, false, false, false},
+                                       {360, true, false, true},  {540, true, false, false},
+                                       {660, true, false, false}, {900, false, false, false}};
     auto signals = std::make_shared<DemoSignals>(d.order, kRate, stages);
     // 0.09765625 uV per step around 32768: 6400 uV over 16 bits.
     d.sample = [signals](int64_t frame, int channel) {

@@ -11,10 +11,12 @@ namespace {
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
-bool posterior(uint16_t c) { return c == O1 || c == O2 || c == P3 || c == P4 || c == Pz ||
-                                    c == T5 || c == T6; }
-bool frontal(uint16_t c) { return c == Fp1 || c == Fp2 || c == F3 || c == F4 || c == F7 ||
-                                  c == F8 || c == Fz; }
+bool posterior(uint16_t c) {
+    return c == O1 || c == O2 || c == P3 || c == P4 || c == Pz || c == T5 || c == T6;
+}
+bool frontal(uint16_t c) {
+    return c == Fp1 || c == Fp2 || c == F3 || c == F4 || c == F7 || c == F8 || c == Fz;
+}
 bool temporal(uint16_t c) { return c == T3 || c == T4 || c == F7 || c == F8; }
 
 // One heart beat of about 1 mV, QRS at phase 0.
@@ -31,8 +33,8 @@ double heartBeat(double phase) {
 } // namespace
 
 DemoSignals::DemoSignals(std::vector<uint16_t> order, int rate, std::vector<Stage> stages)
-    : order_(std::move(order)), rate_(rate), stages_(std::move(stages)),
-      noise_(order_.size(), 0.0), values_(order_.size(), 0.0) {}
+    : order_(std::move(order)), rate_(rate), stages_(std::move(stages)), noise_(order_.size(), 0.0),
+      values_(order_.size(), 0.0) {}
 
 const Stage& DemoSignals::stageAt(double t) const {
     const Stage* current = &stages_.front();
@@ -68,7 +70,8 @@ double DemoSignals::scalpSignal(uint16_t code, double t, const Stage& stage, dou
         // Slowing that builds over the three minutes, frontally predominant.
         const double build = std::min(1.0, (t - stage.startSec) / 120.0);
         const double weight = frontal(code) ? 1.0 : 0.5;
-        v += weight * build * (45.0 * std::sin(kTwoPi * 2.5 * t) + 20.0 * std::sin(kTwoPi * 5.0 * t));
+        v += weight * build *
+             (45.0 * std::sin(kTwoPi * 2.5 * t) + 20.0 * std::sin(kTwoPi * 5.0 * t));
     }
     if (t < muscleUntil_ && temporal(code)) {
         v += 25.0 * gauss_(random_);
@@ -87,8 +90,8 @@ void DemoSignals::advanceTo(int64_t frame) {
         nextBlink_ = t + 2.5 + 3.0 * std::abs(gauss_(random_));
     }
     const double sinceBlink = t - blinkAt_;
-    const double blink = sinceBlink < 0.6 ? 180.0 * std::sin(std::numbers::pi * sinceBlink / 0.6)
-                                          : 0.0;
+    const double blink =
+        sinceBlink < 0.6 ? 180.0 * std::sin(std::numbers::pi * sinceBlink / 0.6) : 0.0;
     if (t >= nextMuscle_) {
         muscleUntil_ = t + 1.2;
         nextMuscle_ = t + 150.0;

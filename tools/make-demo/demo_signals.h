@@ -12,7 +12,7 @@ namespace demo {
 struct Stage {
     double startSec;
     bool eyesOpen;
-    bool photic;         // 10 Hz flash driving over the occipital leads
+    bool photic; // 10 Hz flash driving over the occipital leads
     bool hyperventilating;
 };
 

@@ -52,10 +52,9 @@ bool readType4(Recording& rec) {
               decodeElectrode);
     const uint32_t noteBytes =
         readTable(rec, Area::Note, kNoteRecordSize, kNoteCapacity, rec.notes, decodeNote);
-    rec.noteCount = static_cast<int32_t>(std::min<uint32_t>(noteBytes / kNoteRecordSize,
-                                                            kNoteCapacity));
-    readTable(rec, Area::Tronca, kSegmentRecordSize, kSegmentCapacity, rec.segments,
-              decodeSegment);
+    rec.noteCount =
+        static_cast<int32_t>(std::min<uint32_t>(noteBytes / kNoteRecordSize, kNoteCapacity));
+    readTable(rec, Area::Tronca, kSegmentRecordSize, kSegmentCapacity, rec.segments, decodeSegment);
 
     // The change points are read wherever the descriptor points, whatever its name.
     const AreaDescriptor& history = rec.header.area(Area::History);
