@@ -23,15 +23,15 @@ TEST(PatientQueries, NamesStopAtTheirWidthTheirNulAndTrailingBlanks) {
     EXPECT_EQ(GetSurName(short_.rec), "Verdi");
     EXPECT_EQ(GetName(short_.rec), "Anna");
 
-    d.surname = "ABCDEFGHIJKLMNOPQRSTUV";          // 22 letters, no NUL
-    d.name = "abcdefghijklmnopqrst";               // 20 letters
+    d.surname = "ABCDEFGHIJKLMNOPQRSTUV"; // 22 letters, no NUL
+    d.name = "abcdefghijklmnopqrst";      // 20 letters
     OpenedRecording full(dir, d, "full.vwr");
     ASSERT_TRUE(full.opened);
     EXPECT_EQ(GetSurName(full.rec), "ABCDEFGHIJKLMNOPQRSTU");
     EXPECT_EQ(GetName(full.rec), "abcdefghijklmnopqrs");
 
     d.surname = std::string("Bo\0Xyz", 6);
-    d.name = "Ren\xe9 \x80";                       // Windows-1252 e-acute and euro sign
+    d.name = "Ren\xe9 \x80"; // Windows-1252 e-acute and euro sign
     OpenedRecording latin(dir, d, "latin.vwr");
     ASSERT_TRUE(latin.opened);
     EXPECT_EQ(GetSurName(latin.rec), "Bo");
@@ -147,7 +147,7 @@ TEST(NoteQueries, TheRecordAtNoteCountIsAnsweredFromTheTable) {
     RecordingDescription d = fourChannels();
     d.notes = {note(256, "a"), note(512, "b"), note(768, "c")};
     d.rawAreas[Area::Note] = std::vector<uint8_t>(2 * kNoteRecordSize, 0);
-    d.rawAreas[Area::Note][1] = 1; // sample 256
+    d.rawAreas[Area::Note][1] = 1;                   // sample 256
     d.rawAreas[Area::Note][kNoteRecordSize + 1] = 2; // sample 512
     OpenedRecording o(dir, d);
     ASSERT_TRUE(o.opened);

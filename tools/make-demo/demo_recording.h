@@ -8,9 +8,29 @@ namespace demo {
 
 // Electrode codes of the demo's inputs.
 enum Code : uint16_t {
-    Fp1 = 1, Fp2 = 2, F3 = 3, F4 = 4, F7 = 5, F8 = 6, Fz = 7, C3 = 8, C4 = 9, Cz = 10,
-    P3 = 11, P4 = 12, Pz = 13, O1 = 14, O2 = 15, T3 = 16, T4 = 17, T5 = 18, T6 = 19,
-    A2 = 22, A1 = 23, ECG = 167, EOG = 171
+    Fp1 = 1,
+    Fp2 = 2,
+    F3 = 3,
+    F4 = 4,
+    F7 = 5,
+    F8 = 6,
+    Fz = 7,
+    C3 = 8,
+    C4 = 9,
+    Cz = 10,
+    P3 = 11,
+    P4 = 12,
+    Pz = 13,
+    O1 = 14,
+    O2 = 15,
+    T3 = 16,
+    T4 = 17,
+    T5 = 18,
+    T6 = 19,
+    A2 = 22,
+    A1 = 23,
+    ECG = 167,
+    EOG = 171
 };
 
 // The description of the whole demo recording, samples included (computed as written).
