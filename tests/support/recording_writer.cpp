@@ -1,5 +1,7 @@
 #include "recording_writer.h"
 
+#include "legacy_writer.h"
+
 #include "little_endian.h"
 
 #include <algorithm>
@@ -12,12 +14,8 @@ namespace viewer::testing {
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-void putChars(uint8_t* dst, const std::string& s, size_t width, char pad) {
-    std::memset(dst, pad, width);
-    std::memcpy(dst, s.data(), std::min(width, s.size()));
-}
+using detail::Bytes;
+using detail::putChars;
 
 template <size_t N> void putArray(uint8_t* dst, const std::array<char, N>& a) {
     std::memcpy(dst, a.data(), N);
@@ -127,7 +125,7 @@ Bytes headerType4(const RecordingDescription& d, const std::map<Area, Bytes>& ar
     writeU16(h.data() + 158, d.videoDelay);
     const uint16_t sum = d.patientSum() | (d.videoFlag ? 0x8000 : 0);
     writeU16(h.data() + 160, d.checkWord.value_or(sum));
-    h[kHeaderTypeOffset] = 4;
+    h[kHeaderTypeOffset] = d.headerType;
 
     uint32_t offset = kHeaderSize;
     for (int i = 0; i < kAreaCount; ++i) {
@@ -156,9 +154,8 @@ Bytes headerType4(const RecordingDescription& d, const std::map<Area, Bytes>& ar
     return h;
 }
 
-void writeSamples(std::ofstream& out, const RecordingDescription& d) {
+void writeSamples(std::ofstream& out, const RecordingDescription& d, int width) {
     const int channels = static_cast<int>(d.order.size());
-    const int width = d.bytesPerSample;
     constexpr int64_t kChunk = 4096;
     Bytes chunk;
     for (int64_t first = 0; first < d.frames; first += kChunk) {
@@ -292,12 +289,21 @@ MontageRecord montage(const std::string& description,
 }
 
 void writeRecording(const std::string& path, const RecordingDescription& d) {
-    if (d.headerType != 4) {
-        throw std::runtime_error("only header type 4 can be written");
+    if (d.headerType > 4) {
+        throw std::runtime_error("header types run from 0 to 4");
     }
-    const std::map<Area, Bytes> areas = areaContents(d);
+    std::map<Area, Bytes> areas;
     uint32_t dataStart = 0;
-    const Bytes header = headerType4(d, areas, dataStart);
+    Bytes header;
+    int width = d.bytesPerSample;
+    if (d.headerType <= 1) {
+        header = detail::headerType01(d);
+        dataStart = d.dataStart.value_or(static_cast<uint32_t>(header.size()));
+        width = 1;
+    } else {
+        areas = d.headerType == 4 ? areaContents(d) : detail::areasType23(d);
+        header = headerType4(d, areas, dataStart);
+    }
 
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) {
@@ -313,7 +319,7 @@ void writeRecording(const std::string& path, const RecordingDescription& d) {
         }
     }
     out.seekp(dataStart);
-    writeSamples(out, d);
+    writeSamples(out, d, width);
     out.close();
     if (!out) {
         throw std::runtime_error("cannot write " + path);

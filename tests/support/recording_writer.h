@@ -2,6 +2,7 @@
 // Writes trace files from a description in code, for tests, benchmarks and the demo.
 // Every field of the header and every area can be set, including deliberately wrong ones.
 
+#include "legacy_tables.h"
 #include "records.h"
 
 #include <cstdint>
@@ -52,6 +53,13 @@ struct RecordingDescription {
     int64_t frames = 0;
     std::function<int32_t(int64_t frame, int channel)> sample;
 
+    // Generations 0 and 1 only: the calibration divisor, the old channel codes (by default
+    // the first old code that translates into each code of `order`) and, for type 1, the
+    // stored label table (by default the built-in one, then "L64" ... "L125").
+    uint16_t calibrationDivisor = 400;
+    std::vector<uint16_t> oldCodes;
+    std::vector<legacy::LabelEntry> labelTable;
+
     // Overrides for files that must be wrong or unusual.
     std::optional<uint16_t> checkWord;             // default: the right check sum (+ video flag)
     std::optional<uint16_t> numChannels;           // default: order.size()
@@ -69,6 +77,8 @@ struct RecordingDescription {
 // Encodes one record in the newest generation's layout.
 std::vector<uint8_t> encodeElectrode(const ElectrodeRecord& e);
 std::vector<uint8_t> encodeMontage(const MontageRecord& m);
+// Encodes a montage as the 3072-byte record of generation 3 (page length in seconds).
+std::vector<uint8_t> encodeType3Montage(const MontageRecord& m);
 
 // An EEG electrode with the usual calibration: +-3200 uV over 16 bits around 32768.
 ElectrodeRecord eegElectrode(const std::string& label);
@@ -83,7 +93,8 @@ NoteRecord note(int32_t sample, const std::string& text);
 MontageRecord montage(const std::string& description,
                       const std::vector<std::pair<uint16_t, uint16_t>>& lines);
 
-// Writes the recording to `path`; throws std::runtime_error when the file cannot be written.
+// Writes the recording to `path` in the generation `headerType` names (0 to 4); throws
+// std::runtime_error when the file cannot be written.
 void writeRecording(const std::string& path, const RecordingDescription& d);
 
 } // namespace viewer::testing

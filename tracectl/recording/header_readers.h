@@ -10,6 +10,11 @@ bool readType4(Recording& rec);
 
 // Generations 0 to 3.
 bool readLegacy(Recording& rec, uint8_t headerType);
+bool readType01(Recording& rec, uint8_t headerType);
+bool readType23(Recording& rec, uint8_t headerType);
+
+// Frame of a note stored in whole seconds, kept within the 32-bit note field.
+int32_t frameOfSecond(int64_t seconds, uint16_t rate);
 
 // Reads the area `a` of the header into `dst`, at most `capacity` bytes of it; what the
 // file does not hold is left as it was. Returns the number of bytes read.

@@ -2,8 +2,8 @@
 
 namespace viewer {
 
-// The four older header generations are not read yet: their files are refused as
-// unusable, like any file this reader does not understand.
-bool readLegacy(Recording& /*rec*/, uint8_t /*headerType*/) { return false; }
+bool readLegacy(Recording& rec, uint8_t headerType) {
+    return headerType <= 1 ? readType01(rec, headerType) : readType23(rec, headerType);
+}
 
 } // namespace viewer

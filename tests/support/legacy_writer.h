@@ -1,0 +1,21 @@
+#pragma once
+// The parts of the recording writer that lay out the four older header generations.
+
+#include "recording_writer.h"
+
+#include <map>
+#include <vector>
+
+namespace viewer::testing::detail {
+
+using Bytes = std::vector<uint8_t>;
+
+// The 6144-byte header of generations 0 and 1, which holds the whole description.
+Bytes headerType01(const RecordingDescription& d);
+
+// The areas of generations 2 and 3.
+std::map<Area, Bytes> areasType23(const RecordingDescription& d);
+
+void putChars(uint8_t* dst, const std::string& s, size_t width, char pad);
+
+} // namespace viewer::testing::detail
