@@ -124,8 +124,9 @@ MontageRecord referential() {
 
 } // namespace
 
-RecordingDescription demoRecording() {
+RecordingDescription demoRecording(uint8_t generation) {
     RecordingDescription d;
+    d.headerType = generation;
     d.surname = "DEMO";
     d.name = "Patient";
     d.birthDay = 12;
@@ -172,10 +173,22 @@ RecordingDescription demoRecording() {
                                        {360, true, false, true},  {540, true, false, false},
                                        {660, true, false, false}, {900, false, false, false}};
     auto signals = std::make_shared<DemoSignals>(d.order, kRate, stages);
-    // 0.09765625 uV per step around 32768: 6400 uV over 16 bits.
-    d.sample = [signals](int64_t frame, int channel) {
-        const double steps = signals->microvolts(frame, channel) / (6400.0 / 65536.0);
-        return static_cast<int32_t>(std::clamp(std::lround(steps) + 32768L, 0L, 65535L));
+    // 16-bit generations: 0.09765625 uV per step around 32768 (6400 uV over 16 bits).
+    // 8-bit generations calibrate from their label tables with a divisor of 400: 200 uV
+    // each side of 128 for EEG, 1600 uV for ECG.
+    const bool eightBit = generation <= 1;
+    d.calibrationDivisor = 400;
+    std::vector<double> stepMicrovolts;
+    for (uint16_t code : d.order) {
+        stepMicrovolts.push_back(!eightBit     ? 6400.0 / 65536.0
+                                 : code == ECG ? 3200.0 / 256
+                                               : 400.0 / 256);
+    }
+    d.sample = [signals, stepMicrovolts, eightBit](int64_t frame, int channel) {
+        const long steps =
+            std::lround(signals->microvolts(frame, channel) / stepMicrovolts[channel]);
+        return static_cast<int32_t>(eightBit ? std::clamp(steps + 128L, 0L, 255L)
+                                             : std::clamp(steps + 32768L, 0L, 65535L));
     };
     return d;
 }

@@ -33,7 +33,9 @@ enum Code : uint16_t {
     EOG = 171
 };
 
-// The description of the whole demo recording, samples included (computed as written).
-viewer::testing::RecordingDescription demoRecording();
+// The description of the whole demo recording, samples included (computed as written), in
+// header generation `generation` (0 to 4). Generations 0 and 1 store one byte per sample;
+// generations before 3 keep no archived montages or montage history.
+viewer::testing::RecordingDescription demoRecording(uint8_t generation = 4);
 
 } // namespace demo
