@@ -107,9 +107,7 @@ void MyScrollBar::setTimeUnit(const QVariant& v) {
     setModified();
 }
 
-double MyScrollBar::Value() const {
-    return value_ >= 0 ? value_ : 0.0;
-}
+double MyScrollBar::Value() const { return value_ >= 0 ? value_ : 0.0; }
 
 void MyScrollBar::setValue(double v) {
     value_ = scrollbar::acceptedValue(v, min_, max_, largeChange());
@@ -137,13 +135,9 @@ void MyScrollBar::setScrollingChangeEvent(bool v) {
 
 // ---- Layout -------------------------------------------------------------------------------
 
-double MyScrollBar::twipsPerPixelX() const {
-    return kTwipsPerInch / logicalDpiX();
-}
+double MyScrollBar::twipsPerPixelX() const { return kTwipsPerInch / logicalDpiX(); }
 
-double MyScrollBar::twipsPerPixelY() const {
-    return kTwipsPerInch / logicalDpiY();
-}
+double MyScrollBar::twipsPerPixelY() const { return kTwipsPerInch / logicalDpiY(); }
 
 int MyScrollBar::toPixelsX(double twips) const {
     const double pixels = std::clamp(twips / twipsPerPixelX(), -kPixelLimit, kPixelLimit);
