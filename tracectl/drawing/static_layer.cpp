@@ -1,0 +1,154 @@
+#include "static_layer.h"
+
+#include "montage_lines.h"
+#include "text.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace viewer {
+
+namespace {
+
+constexpr QRgb kLabelColour = qRgb(0, 128, 128);
+constexpr int kLabelMargin = 4;
+constexpr int kLabelGap = 10;
+constexpr int kNotPresentOffset = 120;
+constexpr int kBaselineDotStep = 3;
+
+void writeReferenceName(Recording& rec) {
+    const char* name = referenceName(rec.currentMontage.refMode);
+    if (!name) {
+        return;
+    }
+    auto& label = rec.electrodes[0].positiveLabel;
+    label.fill('\0');
+    std::memcpy(label.data(), name, std::min(std::strlen(name), label.size() - 1));
+}
+
+void dot(QImage& layer, int x, int y, QRgb colour) {
+    if (x >= 0 && y >= 0 && x < layer.width() && y < layer.height()) {
+        layer.setPixel(x, y, colour);
+    }
+}
+
+// Dotted vertical lines five times a second, denser on the whole seconds.
+void drawTimeGrid(QImage& layer, int32_t labelWidth, int32_t pageMs, QRgb colour) {
+    const float seconds = static_cast<float>(pageMs) / 1000.0f;
+    if (!(seconds > 0.0f)) {
+        return;
+    }
+    const float perSecond = static_cast<float>(layer.width() - labelWidth) / seconds;
+    float position = 0.0f;
+    for (int k = 0; static_cast<float>(k) <= 5.0f * seconds; ++k) {
+        const int x = labelWidth + static_cast<int>(position);
+        const int step = (k % 5 == 0) ? 2 : 4;
+        for (int y = 0; y < layer.height(); y += step) {
+            dot(layer, x, y, colour);
+        }
+        position += perSecond / 5.0f;
+    }
+}
+
+void drawBaselines(QImage& layer, int32_t labelWidth, const std::vector<int32_t>& rows,
+                   QRgb colour) {
+    for (int32_t y : rows) {
+        for (int x = labelWidth; x < layer.width(); x += kBaselineDotStep) {
+            dot(layer, x, y, colour);
+        }
+    }
+}
+
+// Draws the labels and returns the width of the widest.
+int drawLabels(QPainter& p, const Recording& rec, const std::vector<int32_t>& rows, int h) {
+    int widest = 0;
+    const QFontMetrics metrics = p.fontMetrics();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const QString text =
+            QString::fromStdString(windows1252ToUtf8(lineLabel(rec, static_cast<int>(i))));
+        const int top = rows[i] - h / 2;
+        const QRect box(kLabelMargin, top, 0x7FFF, h);
+        QRect drawn;
+        p.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs | Qt::TextDontClip,
+                   text, &drawn);
+        widest = std::max(widest, drawn.width());
+    }
+    return widest;
+}
+
+} // namespace
+
+std::vector<int32_t> rowCentres(int height, int lines) {
+    std::vector<int32_t> centres(std::max(lines, 0));
+    if (lines <= 0) {
+        return centres;
+    }
+    const float rowHeight = static_cast<float>(height) / static_cast<float>(lines);
+    for (int i = 0; i < lines; ++i) {
+        centres[i] = static_cast<int32_t>(static_cast<double>(rowHeight) * (i + 0.5));
+    }
+    return centres;
+}
+
+QFont labelFont(const LabelFont& spec, const QImage& layer) {
+    QFont font(spec.name);
+    const int pixels = layer.logicalDpiY() * spec.size / 72;
+    font.setPixelSize(std::clamp(std::abs(pixels), 1, 1000));
+    font.setWeight(spec.bold ? QFont::Bold : QFont::Normal);
+    font.setItalic(spec.italic);
+    font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
+
+StaticLayerGeometry drawStaticLayer(QImage& layer, Recording& rec, const std::vector<uint8_t>& kinds,
+                                    const StaticLayerSettings& settings, const QImage& marker) {
+    StaticLayerGeometry geometry;
+    const int lines = std::min<int>(rec.currentMontage.numLines, kMaxLines);
+    if (!rec.isOpen() || lines == 0 || layer.isNull()) {
+        return geometry;
+    }
+    layer.fill(settings.background);
+    geometry.rowCentre = rowCentres(layer.height(), lines);
+    writeReferenceName(rec);
+
+    QPainter p(&layer);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.setFont(labelFont(settings.font, layer));
+    p.setPen(kLabelColour);
+    const int h = p.fontMetrics().height();
+    const uint16_t fileType = rec.header.fileType;
+    const bool labelled = fileType != 128 && fileType != 129;
+    const int widest = labelled ? drawLabels(p, rec, geometry.rowCentre, h) : 0;
+    geometry.labelWidth = settings.traceOverLabel ? 0 : widest + kLabelGap;
+
+    if (settings.gridType & 2) {
+        drawTimeGrid(layer, geometry.labelWidth, rec.currentMontage.pageMs, settings.gridColour);
+    }
+    if (settings.gridType & 1) {
+        drawBaselines(layer, geometry.labelWidth, geometry.rowCentre, settings.gridColour);
+    }
+    const std::vector<bool> off = linesOffPrevailingSettings(rec);
+    for (int i = 0; i < lines; ++i) {
+        if (off[i]) {
+            p.drawImage(1, geometry.rowCentre[i], marker);
+        }
+    }
+    if (fileType != 128) {
+        for (int i = 0; i < lines && i < static_cast<int>(kinds.size()); ++i) {
+            if (kinds[i] == 10) {
+                p.drawText(QRect(geometry.labelWidth + kNotPresentOffset,
+                                 geometry.rowCentre[i] - h / 2, 0x7FFF, h),
+                           Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                           QStringLiteral("Not Present"));
+            }
+        }
+    }
+    return geometry;
+}
+
+} // namespace viewer

@@ -1,0 +1,70 @@
+#include "montage_lines.h"
+
+#include "text.h"
+
+#include <algorithm>
+
+namespace viewer {
+
+const ElectrodeRecord& electrodeOf(const Recording& rec, uint16_t code) {
+    static const ElectrodeRecord kNone{};
+    return code < kElectrodeCount ? rec.electrodes[code] : kNone;
+}
+
+bool isEegLine(const Recording& rec, int line) {
+    const MontageRecord& m = rec.currentMontage;
+    return !electrodeOf(rec, m.inputA[line]).polygraphic() &&
+           !electrodeOf(rec, m.inputB[line]).polygraphic();
+}
+
+std::string lineLabel(const Recording& rec, int line) {
+    auto label = [](const std::array<char, 6>& field) {
+        return std::string(fieldText(field.data(), field.size()));
+    };
+    const MontageRecord& m = rec.currentMontage;
+    const ElectrodeRecord& a = electrodeOf(rec, m.inputA[line]);
+    const ElectrodeRecord& b = electrodeOf(rec, m.inputB[line]);
+    if (a.polygraphic()) {
+        return label(a.negativeLabel) + " " + label(a.positiveLabel);
+    }
+    if (b.polygraphic()) {
+        return label(b.positiveLabel) + " " + label(b.negativeLabel);
+    }
+    return label(b.positiveLabel) + " " + label(a.positiveLabel);
+}
+
+const char* referenceName(uint8_t refMode) {
+    static constexpr const char* kNames[] = {"G2", "AVG", "A1+A2", "SRC"};
+    return refMode < 4 ? kNames[refMode] : nullptr;
+}
+
+std::vector<bool> linesOffPrevailingSettings(const Recording& rec) {
+    const MontageRecord& m = rec.currentMontage;
+    const int n = std::min<int>(m.numLines, kMaxLines);
+    auto same = [&m](int i, int j) {
+        return m.highPass[i] == m.highPass[j] && m.lowPass[i] == m.lowPass[j] &&
+               m.gain[i] == m.gain[j];
+    };
+    int reference = 0;
+    int best = 0;
+    for (int i = 0; i + 1 < n; ++i) {
+        if (!isEegLine(rec, i)) {
+            continue;
+        }
+        int count = 0;
+        for (int j = i + 1; j < n; ++j) {
+            count += same(i, j) ? 1 : 0;
+        }
+        if (count > best) {
+            best = count;
+            reference = i;
+        }
+    }
+    std::vector<bool> off(n, false);
+    for (int i = 0; i < n; ++i) {
+        off[i] = isEegLine(rec, i) && !same(i, reference);
+    }
+    return off;
+}
+
+} // namespace viewer
