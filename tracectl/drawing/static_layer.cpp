@@ -73,8 +73,8 @@ int drawLabels(QPainter& p, const Recording& rec, const std::vector<int32_t>& ro
         const int top = rows[i] - h / 2;
         const QRect box(kLabelMargin, top, 0x7FFF, h);
         QRect drawn;
-        p.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs | Qt::TextDontClip,
-                   text, &drawn);
+        p.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs | Qt::TextDontClip, text,
+                   &drawn);
         widest = std::max(widest, drawn.width());
     }
     return widest;
@@ -104,7 +104,8 @@ QFont labelFont(const LabelFont& spec, const QImage& layer) {
     return font;
 }
 
-StaticLayerGeometry drawStaticLayer(QImage& layer, Recording& rec, const std::vector<uint8_t>& kinds,
+StaticLayerGeometry drawStaticLayer(QImage& layer, Recording& rec,
+                                    const std::vector<uint8_t>& kinds,
                                     const StaticLayerSettings& settings, const QImage& marker) {
     StaticLayerGeometry geometry;
     const int lines = std::min<int>(rec.currentMontage.numLines, kMaxLines);

@@ -42,7 +42,8 @@ QFont labelFont(const LabelFont& spec, const QImage& layer);
 // Draws the static layer of `rec`'s current montage into `layer`, whose size is the client
 // area. `kinds` holds each line's derivation kind (10 = an input not acquired). Writes the
 // reference name into electrode 0's label first. Draws nothing without a file or lines.
-StaticLayerGeometry drawStaticLayer(QImage& layer, Recording& rec, const std::vector<uint8_t>& kinds,
+StaticLayerGeometry drawStaticLayer(QImage& layer, Recording& rec,
+                                    const std::vector<uint8_t>& kinds,
                                     const StaticLayerSettings& settings, const QImage& marker);
 
 } // namespace viewer
