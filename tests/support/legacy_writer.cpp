@@ -130,31 +130,10 @@ std::map<Area, Bytes> areasType23(const RecordingDescription& d) {
     }
     areas[Area::Note] = notes;
 
-    Bytes segments(kSegmentRecordSize * kSegmentCapacity, 0);
-    for (size_t i = 0; i < d.segments.size() && i < kSegmentCapacity; ++i) {
-        writeI32(segments.data() + 8 * i, d.segments[i].origSample);
-        writeU32(segments.data() + 8 * i + 4, d.segments[i].fileSample);
-    }
-    areas[Area::Tronca] = segments;
+    areas[Area::Tronca] = segmentsArea(d);
 
     if (d.headerType == 3) {
-        Bytes montages(3072 * kArchivedMontageSlots, 0);
-        for (size_t i = 0; i < d.montages.size() && i < kArchivedMontageSlots; ++i) {
-            const Bytes rec = encodeType3Montage(d.montages[i]);
-            std::copy(rec.begin(), rec.end(), montages.begin() + i * 3072);
-        }
-        areas[Area::Montage] = montages;
-        if (d.history || !d.historySamples.empty() || !d.historyMontages.empty()) {
-            Bytes history(kHistoryTableSize, 0xFF);
-            for (size_t i = 0; i < d.historySamples.size() && i < kHistoryPoints; ++i) {
-                writeI32(history.data() + 4 * i, d.historySamples[i]);
-            }
-            for (const MontageRecord& m : d.historyMontages) {
-                const Bytes rec = encodeType3Montage(m);
-                history.insert(history.end(), rec.begin(), rec.end());
-            }
-            areas[Area::History] = history;
-        }
+        addMontageAreas(areas, d, encodeType3Montage, 3072);
     }
     for (const auto& [area, raw] : d.rawAreas) {
         areas[area] = raw;

@@ -18,4 +18,13 @@ std::map<Area, Bytes> areasType23(const RecordingDescription& d);
 
 void putChars(uint8_t* dst, const std::string& s, size_t width, char pad);
 
+// The segment area, the same in generations 2 to 4.
+Bytes segmentsArea(const RecordingDescription& d);
+
+// The MONTAGE area (30 records) and, when the description has one, the HISTORY area, with
+// montage records of `recordSize` bytes from `encode`.
+using MontageEncoder = std::vector<uint8_t> (*)(const MontageRecord&);
+void addMontageAreas(std::map<Area, Bytes>& areas, const RecordingDescription& d,
+                     MontageEncoder encode, size_t recordSize);
+
 } // namespace viewer::testing::detail

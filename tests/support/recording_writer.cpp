@@ -12,10 +12,46 @@
 
 namespace viewer::testing {
 
+namespace detail {
+
+Bytes segmentsArea(const RecordingDescription& d) {
+    Bytes segments(kSegmentRecordSize * kSegmentCapacity, 0);
+    for (size_t i = 0; i < d.segments.size() && i < kSegmentCapacity; ++i) {
+        writeI32(segments.data() + 8 * i, d.segments[i].origSample);
+        writeU32(segments.data() + 8 * i + 4, d.segments[i].fileSample);
+    }
+    return segments;
+}
+
+void addMontageAreas(std::map<Area, Bytes>& areas, const RecordingDescription& d,
+                     MontageEncoder encode, size_t recordSize) {
+    Bytes montages(recordSize * kArchivedMontageSlots, 0);
+    for (size_t i = 0; i < d.montages.size() && i < kArchivedMontageSlots; ++i) {
+        const Bytes rec = encode(d.montages[i]);
+        std::copy(rec.begin(), rec.end(), montages.begin() + i * recordSize);
+    }
+    areas[Area::Montage] = montages;
+    if (d.history || !d.historySamples.empty() || !d.historyMontages.empty()) {
+        Bytes history(kHistoryTableSize, 0xFF);
+        for (size_t i = 0; i < d.historySamples.size() && i < kHistoryPoints; ++i) {
+            writeI32(history.data() + 4 * i, d.historySamples[i]);
+        }
+        for (const MontageRecord& m : d.historyMontages) {
+            const Bytes rec = encode(m);
+            history.insert(history.end(), rec.begin(), rec.end());
+        }
+        areas[Area::History] = history;
+    }
+}
+
+} // namespace detail
+
 namespace {
 
 using detail::Bytes;
 using detail::putChars;
+using detail::addMontageAreas;
+using detail::segmentsArea;
 
 template <size_t N> void putArray(uint8_t* dst, const std::array<char, N>& a) {
     std::memcpy(dst, a.data(), N);
@@ -52,33 +88,11 @@ std::map<Area, Bytes> areaContents(const RecordingDescription& d) {
     }
     areas[Area::Note] = notes;
 
-    Bytes segments(kSegmentRecordSize * kSegmentCapacity, 0);
-    for (size_t i = 0; i < d.segments.size() && i < kSegmentCapacity; ++i) {
-        writeI32(segments.data() + 8 * i, d.segments[i].origSample);
-        writeU32(segments.data() + 8 * i + 4, d.segments[i].fileSample);
-    }
-    areas[Area::Tronca] = segments;
+    areas[Area::Tronca] = segmentsArea(d);
     areas[Area::ImpedB] = Bytes(2 * d.order.size(), 0);
     areas[Area::ImpedE] = Bytes(2 * d.order.size(), 0);
 
-    Bytes montages(kMontageRecordSize * kArchivedMontageSlots, 0);
-    for (size_t i = 0; i < d.montages.size() && i < kArchivedMontageSlots; ++i) {
-        const Bytes rec = encodeMontage(d.montages[i]);
-        std::copy(rec.begin(), rec.end(), montages.begin() + i * kMontageRecordSize);
-    }
-    areas[Area::Montage] = montages;
-
-    if (d.history || !d.historySamples.empty() || !d.historyMontages.empty()) {
-        Bytes history(kHistoryTableSize, 0xFF);
-        for (size_t i = 0; i < d.historySamples.size() && i < kHistoryPoints; ++i) {
-            writeI32(history.data() + 4 * i, d.historySamples[i]);
-        }
-        for (const MontageRecord& m : d.historyMontages) {
-            const Bytes rec = encodeMontage(m);
-            history.insert(history.end(), rec.begin(), rec.end());
-        }
-        areas[Area::History] = history;
-    }
+    addMontageAreas(areas, d, encodeMontage, kMontageRecordSize);
 
     if (d.videoIndex) {
         Bytes videos(kVideoRecordSize * kVideoCapacity, 0xFF);

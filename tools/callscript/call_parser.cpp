@@ -1,5 +1,7 @@
 #include "call_parser.h"
 
+#include <QString>
+
 #include <cctype>
 #include <cstdlib>
 
@@ -142,7 +144,7 @@ private:
                 }
                 const unsigned cp = std::strtoul(s_.substr(pos_, 4).c_str(), nullptr, 16);
                 pos_ += 4;
-                appendUtf8(out, cp);
+                out += QString(QChar(static_cast<char16_t>(cp))).toStdString();
                 break;
             }
             default:
@@ -151,19 +153,6 @@ private:
         }
         error = "unterminated string";
         return false;
-    }
-
-    static void appendUtf8(std::string& out, unsigned cp) {
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
     }
 
     const std::string& s_;
