@@ -2,6 +2,7 @@
 // The recording held by one trace control: the open file, its header and tables in the
 // form of the newest header generation, and the values derived from them at open time.
 
+#include "derivation_record.h"
 #include "records.h"
 #include "trace_file.h"
 
@@ -14,6 +15,7 @@ namespace viewer {
 
 // Bytes of the page buffer; a page never holds more than this of 32-bit samples.
 constexpr int64_t kPageBufferBytes = 5242880;
+constexpr int64_t kPageBufferValues = kPageBufferBytes / 4;
 
 struct Recording {
     TraceFile file;
@@ -37,6 +39,8 @@ struct Recording {
     std::vector<int32_t> pageBuffer;
 
     MontageRecord currentMontage{};
+    // One record per line of currentMontage, rebuilt with it.
+    std::array<DerivationRecord, kMaxLines> derivations{};
     uint32_t pageStart = 0;
     uint32_t samplesPerPage = 0;
 

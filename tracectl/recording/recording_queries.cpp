@@ -1,5 +1,6 @@
 #include "recording_queries.h"
 
+#include "montages.h"
 #include "text.h"
 
 #include <cmath>
@@ -183,23 +184,6 @@ float GetNextFileVideoStart(const Recording& rec, int32_t currentVideo) {
 
 namespace viewer::queries {
 
-namespace {
-
-// Bytes of one archived montage record in the MONTAGE area of each generation; 0 where
-// the generation keeps no archived montages.
-int64_t archivedRecordSize(uint8_t headerType) {
-    switch (headerType) {
-    case 3:
-        return 3072;
-    case 4:
-        return static_cast<int64_t>(kMontageRecordSize);
-    default:
-        return 0;
-    }
-}
-
-} // namespace
-
 int16_t GetNumArchivedMontage(Recording& rec) {
     TrcHeader& h = rec.header;
     const uint32_t length = h.area(Area::Montage).length;
@@ -208,14 +192,14 @@ int16_t GetNumArchivedMontage(Recording& rec) {
     if (!usable) {
         h.numMontages = 0;
     }
-    return static_cast<int16_t>(h.numMontages);
+    return static_cast<int16_t>(usableArchivedMontages(rec));
 }
 
 std::string GetArchivedMontName(const Recording& rec, int16_t k) {
-    const int64_t recordSize = archivedRecordSize(rec.header.headerType);
-    if (!rec.isOpen() || recordSize == 0) {
+    if (!rec.isOpen() || k < 0 || k >= usableArchivedMontages(rec)) {
         return {};
     }
+    const int64_t recordSize = montageRecordSize(rec.header.headerType);
     std::array<char, 64> name{};
     const int64_t offset = rec.header.area(Area::Montage).offset + k * recordSize + 264;
     rec.file.readAt(offset, name.data(), name.size());

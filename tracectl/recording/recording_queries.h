@@ -49,11 +49,13 @@ float GetNextFileVideoStart(const Recording& rec, int32_t currentVideo);
 
 namespace viewer::queries {
 
-// Number of archived montages usable; an area of the wrong length makes it 0, and the 0
-// is stored in the header so that later montage choices see it too.
+// Number of archived montages usable: numMontages, at most the records the MONTAGE area
+// holds. An area of the wrong length makes it 0, and the 0 is stored in the header so that
+// later montage choices see it too.
 int16_t GetNumArchivedMontage(Recording& rec);
 // Description of archived montage `k` up to its first NUL, at most 64 characters, as
-// stored (blanks kept); empty with no file or for generations without archived montages.
+// stored (blanks kept); empty with no file, for generations without archived montages and
+// for an index outside the usable archived montages.
 std::string GetArchivedMontName(const Recording& rec, int16_t k);
 
 } // namespace viewer::queries
