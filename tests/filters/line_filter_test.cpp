@@ -63,7 +63,8 @@ TEST(Notch, RemovesTheMainsFrequencyAndPassesDirectCurrent) {
     EXPECT_GT(gainDb(fifty, 90.0), -1.0);
 
     LineFilter constant = fifty;
-    const std::vector<double> out = run(constant, [](int) { return 500.0; }, 1024);
+    const std::vector<double> out = run(
+        constant, [](int) { return 500.0; }, 1024);
     EXPECT_NEAR(out.back(), 500.0, 1e-6);
 
     const LineFilter sixty = configured(2, kOff, kNoLowPass);
@@ -88,7 +89,8 @@ TEST(Notch, PassesItsInputWhenItCannotWorkAtThisRate) {
 TEST(LowPass, PassesDirectCurrentAndCutsHighFrequencies) {
     const LineFilter seventy = configured(0, kOff, 7000);
     LineFilter constant = seventy;
-    const std::vector<double> out = run(constant, [](int) { return 1234.0; }, 512);
+    const std::vector<double> out = run(
+        constant, [](int) { return 1234.0; }, 512);
     EXPECT_NE(out.front(), 1234.0); // the transient
     EXPECT_NEAR(out.back(), 1234.0, 1e-9);
     EXPECT_GT(gainDb(seventy, 10.0), -0.5);
@@ -110,7 +112,8 @@ TEST(LowPass, PassesDirectCurrentAndCutsHighFrequencies) {
 
 TEST(HighPass, RemovesAnOffsetAndKeepsTheSignal) {
     LineFilter offset = configured(0, 530, kNoLowPass);
-    const std::vector<double> out = run(offset, [](int) { return 32768.0; }, 10 * 256);
+    const std::vector<double> out = run(
+        offset, [](int) { return 32768.0; }, 10 * 256);
     EXPECT_LT(std::fabs(out.back()), 1e-3);
     const LineFilter tc = configured(0, 530, kNoLowPass);
     EXPECT_GT(gainDb(tc, 10.0), -0.5);

@@ -45,9 +45,12 @@ TEST(LoadPage, WidensEachSampleWidth) {
     EXPECT_EQ(two.at(0, 0), 65535); // 0xFFFF is 65535, not -1
     EXPECT_EQ(two.at(49, 1), 0x80 + 59);
 
-    Loaded four(dir, samplesOfWidth(4, [](int64_t f, int c) {
-                    return static_cast<int32_t>(c == 0 ? -5 - f : c == 1 ? 0x7FFFFFFF : 70000);
-                }),
+    Loaded four(dir,
+                samplesOfWidth(
+                    4,
+                    [](int64_t f, int c) {
+                        return static_cast<int32_t>(c == 0 ? -5 - f : c == 1 ? 0x7FFFFFFF : 70000);
+                    }),
                 "four.vwr");
     ASSERT_TRUE(four.opened);
     ASSERT_TRUE(LoadPage(four.rec, 10, 50));
@@ -60,7 +63,7 @@ TEST(LoadPage, WidensEachSampleWidth) {
 TEST(LoadPage, ThePageAtTheEndReadsTheMissingFramesAsTheZeroLevel) {
     TempDir dir;
     RecordingDescription d = montageRecording(100, 2); // 200 frames
-    d.frames = 1050;                                    // 10.5 pages of 100 frames
+    d.frames = 1050;                                   // 10.5 pages of 100 frames
     d.electrodes[0] = eegElectrode("G2");
     d.electrodes[0].logicGround = 0x12345; // cut to the 2-byte sample width
     Loaded o(dir, d);

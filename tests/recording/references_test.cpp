@@ -23,8 +23,7 @@ void withChannels(Recording& rec, const std::vector<uint16_t>& codes) {
 }
 
 void setFrame(Recording& rec, uint32_t f, const std::vector<int32_t>& values) {
-    std::copy(values.begin(), values.end(),
-              rec.pageBuffer.begin() + f * rec.header.numChannels);
+    std::copy(values.begin(), values.end(), rec.pageBuffer.begin() + f * rec.header.numChannels);
 }
 
 std::vector<int32_t> frame(const Recording& rec, uint32_t f) {
@@ -146,7 +145,7 @@ TEST(EarReference, NeedsBothEarsAmongTheEegChannels) {
 TEST(References, OtherModesLeaveTheSamplesAsRead) {
     for (uint8_t mode : {0, 3, 200}) {
         Recording rec;
-    withChannels(rec, {1, 23, 22});
+        withChannels(rec, {1, 23, 22});
         rec.currentMontage.refMode = mode;
         setFrame(rec, 0, {10, 20, 30});
         applyReference(rec, 1);

@@ -37,8 +37,8 @@ bool loadMontageRecord(Recording& rec, Area a, int64_t offsetInArea) {
 } // namespace
 
 uint8_t paletteIndex(uint8_t colourCode) {
-    static constexpr std::array<uint8_t, 16> kMap = {4,  40, 28, 34, 10, 46, 22, 2,
-                                                     3,  38, 26, 32, 8,  44, 20, 0};
+    static constexpr std::array<uint8_t, 16> kMap = {4, 40, 28, 34, 10, 46, 22, 2,
+                                                     3, 38, 26, 32, 8,  44, 20, 0};
     return colourCode < kMap.size() ? kMap[colourCode] : kFallbackPaletteIndex;
 }
 

@@ -17,7 +17,9 @@ const ElectrodeRecord* electrodeOf(const Recording& rec, int c) {
     return code < kElectrodeCount ? &rec.electrodes[code] : nullptr;
 }
 
-bool isEeg(const ElectrodeRecord* e) { return e != nullptr && !e->polygraphic(); }
+bool isEeg(const ElectrodeRecord* e) {
+    return e != nullptr && !e->polygraphic();
+}
 
 std::vector<int> eegChannels(const Recording& rec) {
     std::vector<int> eeg;
@@ -104,7 +106,8 @@ void earReference(Recording& rec, uint32_t frames) {
     const int channels = rec.header.numChannels;
     for (uint32_t f = 0; f < frames; ++f) {
         int32_t* frame = rec.pageBuffer.data() + static_cast<int64_t>(f) * channels;
-        const uint32_t ears = static_cast<uint32_t>(frame[left]) + static_cast<uint32_t>(frame[right]);
+        const uint32_t ears =
+            static_cast<uint32_t>(frame[left]) + static_cast<uint32_t>(frame[right]);
         const int64_t ref = static_cast<int64_t>(ears / 2) - ground;
         for (int c : eeg) {
             const int64_t v = frame[c] - ref;
