@@ -8,7 +8,8 @@
 
 using namespace viewer;
 
-CViewerCtrl::CViewerCtrl(QWidget* parent) : QWidget(parent), rec_(std::make_unique<Recording>()) {}
+CViewerCtrl::CViewerCtrl(QWidget* parent)
+    : QWidget(parent), model_(std::make_unique<TraceModel>()) {}
 
 CViewerCtrl::~CViewerCtrl() = default;
 
@@ -64,12 +65,25 @@ void CViewerCtrl::setPathSettings(const QString& v) {
 
 void CViewerCtrl::setNumMont(int16_t v) {
     numMont_ = v;
+    if (gratis_ || !rec().isOpen()) {
+        return;
+    }
+    numMont_ = model_->chooseMontage(v, notchFreq_);
+    redrawStatic();
+    setViewMode(rec().currentMontage.refMode);
     setModified();
 }
 
 void CViewerCtrl::setGratis(bool v) {
-    gratis_ = v;
+    bool historyLoaded = false;
+    gratis_ = model_->setAsRecorded(v, historyLoaded);
+    redrawStatic();
+    update();
     setModified();
+    // Only now are montage, derivations and filters all in place for the host's handler.
+    if (historyLoaded) {
+        emit CambiatoMontaggio();
+    }
 }
 
 void CViewerCtrl::setNotchFreq(int16_t v) {
@@ -77,10 +91,10 @@ void CViewerCtrl::setNotchFreq(int16_t v) {
     setModified();
 }
 
-int16_t CViewerCtrl::ViewMode() const { return rec_->currentMontage.refMode; }
+int16_t CViewerCtrl::ViewMode() const { return model_->recording().currentMontage.refMode; }
 
 void CViewerCtrl::setViewMode(int16_t v) {
-    rec_->currentMontage.refMode = static_cast<uint8_t>(v & 0xFF);
+    rec().currentMontage.refMode = static_cast<uint8_t>(v & 0xFF);
     redrawStatic();
     setModified();
 }
@@ -99,17 +113,18 @@ void CViewerCtrl::setBorderStyle(int16_t v) {
 
 int16_t CViewerCtrl::FileName(const QString& nomeFile) {
     path_ = nomeFile;
-    if (!openRecording(*rec_, QFile::encodeName(nomeFile).toStdString())) {
+    const TraceModel::OpenResult opened =
+        model_->open(QFile::encodeName(nomeFile).toStdString(), gratis_);
+    if (!opened.opened) {
         update();
         return -1;
     }
-    Recording& rec = *rec_;
-    rec.maxPageMs = maxPageMsFor(rec.header.numChannels, rec.header.rate);
-    rec.currentMontage.numLines = 0;
-    rec.pageBuffer.assign(kPageBufferBytes / sizeof(int32_t), 0);
     redrawStatic();
     update();
     setModified();
+    if (opened.historyLoaded) {
+        emit CambiatoMontaggio();
+    }
     return 0;
 }
 
@@ -117,26 +132,26 @@ void CViewerCtrl::redrawStatic() {}
 
 // ---- Queries about the recording --------------------------------------------------------
 
-float CViewerCtrl::GetPosNote(int32_t numNota) { return queries::GetPosNote(*rec_, numNota); }
+float CViewerCtrl::GetPosNote(int32_t numNota) { return queries::GetPosNote(rec(), numNota); }
 
-int32_t CViewerCtrl::totalTrcSec() { return queries::totalTrcSec(*rec_); }
+int32_t CViewerCtrl::totalTrcSec() { return queries::totalTrcSec(rec()); }
 
-int32_t CViewerCtrl::GetMont(int32_t secondo) { return queries::GetMont(*rec_, secondo); }
+int32_t CViewerCtrl::GetMont(int32_t secondo) { return queries::GetMont(rec(), secondo); }
 
-int16_t CViewerCtrl::GetVideoOneSfasFrame() { return queries::GetVideoOneSfasFrame(*rec_); }
+int16_t CViewerCtrl::GetVideoOneSfasFrame() { return queries::GetVideoOneSfasFrame(rec()); }
 
 int32_t CViewerCtrl::GetMaxLarghEtichette() { return labelWidth_; }
 
 int32_t CViewerCtrl::GetPixelPosition(int32_t milliSec) {
-    return queries::GetPixelPosition(rec_->currentMontage.pageMs, labelWidth_, width(), milliSec);
+    return queries::GetPixelPosition(rec().currentMontage.pageMs, labelWidth_, width(), milliSec);
 }
 
-QString CViewerCtrl::GetSurName() { return QString::fromStdString(queries::GetSurName(*rec_)); }
+QString CViewerCtrl::GetSurName() { return QString::fromStdString(queries::GetSurName(rec())); }
 
-QString CViewerCtrl::GetName() { return QString::fromStdString(queries::GetName(*rec_)); }
+QString CViewerCtrl::GetName() { return QString::fromStdString(queries::GetName(rec())); }
 
 QString CViewerCtrl::GetBirthDate() {
-    const TrcHeader& h = rec_->header;
+    const TrcHeader& h = rec().header;
     const QDate date(h.birthYear + 1900, h.birthMonth, h.birthDay);
     if (!date.isValid()) {
         return QStringLiteral("Invalid date");
@@ -152,12 +167,12 @@ QString CViewerCtrl::GetBirthDate() {
 QString CViewerCtrl::GetExamDate() { return {}; }
 
 double CViewerCtrl::GetDateTimeFromSeconds(int32_t seconds) {
-    return queries::GetDateTimeFromSeconds(*rec_, seconds);
+    return queries::GetDateTimeFromSeconds(rec(), seconds);
 }
 
 int32_t CViewerCtrl::GetSfasVideo(int32_t position, int32_t* videoFileNum) {
     int32_t fileNum = -1;
-    const int32_t start = queries::GetSfasVideo(*rec_, position, fileNum);
+    const int32_t start = queries::GetSfasVideo(rec(), position, fileNum);
     if (videoFileNum) {
         *videoFileNum = fileNum;
     }
@@ -165,17 +180,17 @@ int32_t CViewerCtrl::GetSfasVideo(int32_t position, int32_t* videoFileNum) {
 }
 
 float CViewerCtrl::GetNextFileVideoStart(int32_t currentVideo) {
-    return queries::GetNextFileVideoStart(*rec_, currentVideo);
+    return queries::GetNextFileVideoStart(rec(), currentVideo);
 }
 
-bool CViewerCtrl::ThereIsVideo() { return queries::ThereIsVideo(*rec_); }
+bool CViewerCtrl::ThereIsVideo() { return queries::ThereIsVideo(rec()); }
 
-int32_t CViewerCtrl::GetTime(float secondo) { return queries::GetTime(*rec_, secondo); }
+int32_t CViewerCtrl::GetTime(float secondo) { return queries::GetTime(rec(), secondo); }
 
-int16_t CViewerCtrl::GetNumArchivedMontage() { return queries::GetNumArchivedMontage(*rec_); }
+int16_t CViewerCtrl::GetNumArchivedMontage() { return queries::GetNumArchivedMontage(rec()); }
 
 QString CViewerCtrl::GetArchivedMontName(int16_t numMont) {
-    return QString::fromStdString(queries::GetArchivedMontName(*rec_, numMont));
+    return QString::fromStdString(queries::GetArchivedMontName(rec(), numMont));
 }
 
 // ---- Members that pages, filters and drawing complete -------------------------------------
@@ -186,7 +201,32 @@ void CViewerCtrl::Redraw(bool /*loadData*/) {}
 
 int32_t CViewerCtrl::GetGainEEG() { return 0; }
 
-bool CViewerCtrl::DrawPage(int32_t /*sec*/) { return false; }
+bool CViewerCtrl::DrawPage(int32_t sec) {
+    bool historySwitched = false;
+    if (!model_->seekPage(sec, gratis_, historySwitched)) {
+        return false;
+    }
+    if (historySwitched) {
+        redrawStatic();
+    }
+    const bool whole = drawTraces(true);
+    update();
+    // Fired once the new montage has been drawn, so that a host that draws from its
+    // handler finds the control consistent.
+    if (historySwitched) {
+        emit CambiatoMontaggio();
+    }
+    return whole;
+}
+
+bool CViewerCtrl::drawTraces(bool loadData) {
+    if (!model_->hasLines()) {
+        return false;
+    }
+    const bool whole = loadData && model_->loadPage();
+    model_->computeLineValues();
+    return whole;
+}
 
 void CViewerCtrl::DeselectAll() {}
 
@@ -202,12 +242,14 @@ int32_t CViewerCtrl::GetHighFilterEEG() { return -1; }
 
 int32_t CViewerCtrl::GetLowFilterEEG() { return -1; }
 
-void CViewerCtrl::SetNotchFilter(int16_t notch) {
-    rec_->currentMontage.notch = static_cast<uint8_t>(notch & 0xFF);
+void CViewerCtrl::SetNotchFilter(int16_t notch) { model_->setNotch(notch); }
+
+bool CViewerCtrl::GetNotchFilter() { return rec().currentMontage.notch != 0; }
+
+float CViewerCtrl::SetSecNumber(float numeroSecondi) {
+    const float inForce = model_->setPageSeconds(numeroSecondi);
+    redrawStatic();
+    return inForce;
 }
 
-bool CViewerCtrl::GetNotchFilter() { return rec_->currentMontage.notch != 0; }
-
-float CViewerCtrl::SetSecNumber(float /*numeroSecondi*/) { return secNumber(); }
-
-float CViewerCtrl::secNumber() { return static_cast<float>(rec_->currentMontage.pageMs) / 1000.0f; }
+float CViewerCtrl::secNumber() { return model_->pageSeconds(); }

@@ -4,6 +4,7 @@
 // Members are declared in the order of their dispatch identifiers; a test holds that order.
 
 #include "recording.h"
+#include "trace_model.h"
 
 #include <QString>
 #include <QWidget>
@@ -110,7 +111,9 @@ public:
     Q_INVOKABLE int32_t GetTime(float secondo);
 
     // Not part of the dispatch interface: read access for tools and tests.
-    const viewer::Recording& recording() const { return *rec_; }
+    const viewer::Recording& recording() const { return model_->recording(); }
+    // The page, montage lines, their filters and the values of the last trace drawing.
+    const viewer::TraceModel& model() const { return *model_; }
     bool isModified() const { return modified_; }
 
 signals:
@@ -121,8 +124,12 @@ signals:
 private:
     void setModified() { modified_ = true; }
     void redrawStatic();
+    // Traces of the page at pageStart, reading it first when `loadData`; true when a page
+    // read found the whole page in the recorded data. Nothing without lines.
+    bool drawTraces(bool loadData);
+    viewer::Recording& rec() { return model_->recording(); }
 
-    std::unique_ptr<viewer::Recording> rec_;
+    std::unique_ptr<viewer::TraceModel> model_;
 
     bool fontBold_ = false;
     bool fontItalic_ = false;

@@ -2,10 +2,9 @@
 
 #include "CViewerCtrl.h"
 #include "json.h"
+#include "montage_calls.h"
 #include "text.h"
 
-#include <functional>
-#include <map>
 #include <sstream>
 
 using viewer::Recording;
@@ -69,14 +68,16 @@ std::string notesJson(CViewerCtrl& ctrl, const Call&, std::string&) {
     return o.str();
 }
 
-using ToolCall = std::function<std::string(CViewerCtrl&, const Call&, std::string&)>;
-
 const std::map<std::string, ToolCall>& toolCalls() {
-    static const std::map<std::string, ToolCall> calls = {
-        {"recording", recordingJson},
-        {"electrode", electrodeJson},
-        {"notes", notesJson},
-    };
+    static const std::map<std::string, ToolCall> calls = [] {
+        std::map<std::string, ToolCall> all = {
+            {"recording", recordingJson},
+            {"electrode", electrodeJson},
+            {"notes", notesJson},
+        };
+        addMontageCalls(all);
+        return all;
+    }();
     return calls;
 }
 

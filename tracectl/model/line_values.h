@@ -1,0 +1,39 @@
+#pragma once
+// The values of every montage line over the loaded page, as the traces show them before
+// scaling: each sample's line value through the line's filter chain.
+
+#include "filter_bank.h"
+#include "recording.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace viewer {
+
+class LineValues {
+public:
+    // Computes, for every line of the current montage and each of the samplesPerPage frames
+    // of the page buffer, in frame order: 0 for a line without input; the line value through
+    // the line's filter chain for a line with inputs (unfiltered, and the chain untouched,
+    // when an input is electrode 174, 203 or 219); the previous value of the line for an
+    // unavailable line (0 throughout). Recordings of fileType 128 and 129 take line i from
+    // channel i less the line's zero level. Values are kept in single precision.
+    void compute(const Recording& rec, FilterBank& filters);
+
+    // Values of line `i` from the last computation; empty for a line it did not cover.
+    std::span<const float> line(int i) const;
+
+    int lines() const { return lines_; }
+    uint32_t frames() const { return frames_; }
+
+private:
+    std::vector<float> values_;
+    int lines_ = 0;
+    uint32_t frames_ = 0;
+};
+
+// True when one input of line `i` is an electrode whose lines are never filtered.
+bool bypassesFilters(const MontageRecord& m, int i);
+
+} // namespace viewer
