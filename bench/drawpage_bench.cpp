@@ -49,8 +49,8 @@ RecordingDescription wideRecording() {
 
 // Draws pages `step` seconds apart until the data runs out, then starts again.
 void drawPages(benchmark::State& state, TraceModel& model, int32_t step) {
-    const int32_t seconds = static_cast<int32_t>(model.recording().totalSamples /
-                                                 model.recording().header.rate);
+    const int32_t seconds =
+        static_cast<int32_t>(model.recording().totalSamples / model.recording().header.rate);
     int32_t sec = 0;
     for (auto _ : state) {
         bool switched = false;

@@ -230,9 +230,7 @@ bool CViewerCtrl::drawTraces(bool loadData) {
 
 void CViewerCtrl::DeselectAll() {}
 
-
 int16_t CViewerCtrl::SetGainEEG(int32_t /*gain*/) { return 0; }
-
 
 int16_t CViewerCtrl::SetHighFilterEEG(int32_t /*filtVal*/) { return 0; }
 

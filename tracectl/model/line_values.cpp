@@ -9,9 +9,7 @@ namespace viewer {
 
 namespace {
 
-bool unfiltered(uint16_t code) {
-    return code == 174 || code == 203 || code == 219;
-}
+bool unfiltered(uint16_t code) { return code == 174 || code == 203 || code == 219; }
 
 // The record a line reads from: its derivation, or in recordings that store one line per
 // channel, channel `i` against the line's zero level.

@@ -109,9 +109,7 @@ bool TraceModel::seekPage(int32_t sec, bool asRecorded, bool& historySwitched) {
     return true;
 }
 
-bool TraceModel::loadPage() {
-    return LoadPage(rec_, rec_.pageStart, rec_.samplesPerPage);
-}
+bool TraceModel::loadPage() { return LoadPage(rec_, rec_.pageStart, rec_.samplesPerPage); }
 
 void TraceModel::buildDerivations() {
     if (!rec_.isOpen()) {

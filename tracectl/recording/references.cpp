@@ -17,9 +17,7 @@ const ElectrodeRecord* electrodeOf(const Recording& rec, int c) {
     return code < kElectrodeCount ? &rec.electrodes[code] : nullptr;
 }
 
-bool isEeg(const ElectrodeRecord* e) {
-    return e != nullptr && !e->polygraphic();
-}
+bool isEeg(const ElectrodeRecord* e) { return e != nullptr && !e->polygraphic(); }
 
 std::vector<int> eegChannels(const Recording& rec) {
     std::vector<int> eeg;
