@@ -81,6 +81,26 @@ TEST(HistoryMontages, FileNameLoadsTheHistoryMontageWhileAsRecorded) {
     EXPECT_EQ(f.montageName(), "History 0");
 }
 
+TEST(HistoryMontages, AnAreaNotNamedHistoryIsNeverFollowed) {
+    CtrlFixture f;
+    ASSERT_EQ(f.open(historyRecording({0, 5000, -1}), "history.vwr"), 0);
+    f.ctrl.setGratis(true);
+    ASSERT_TRUE(f.ctrl.DrawPage(11));
+    ASSERT_EQ(f.montageName(), "History 1");
+    const int before = f.montageEvents;
+    // The same change points and montages, in an area whose name ends in NUL.
+    RecordingDescription unnamed = historyRecording({0, 5000, -1});
+    unnamed.areaNames[Area::History] = {'H', 'I', 'S', 'T', 'O', 'R', 'Y', '\0'};
+    ASSERT_EQ(f.open(unnamed, "unnamed.vwr"), 0);
+    EXPECT_TRUE(f.ctrl.gratis());
+    EXPECT_EQ(f.lines(), 0);
+    for (int32_t sec : {0, 11, 0}) {
+        EXPECT_FALSE(f.ctrl.DrawPage(sec));
+    }
+    EXPECT_EQ(f.montageEvents, before);
+    EXPECT_EQ(f.lines(), 0);
+}
+
 TEST(NumMont, ChoosesArchivedMontagesAndAllElectrodes) {
     CtrlFixture f;
     ASSERT_EQ(f.open(montageRecording()), 0);
