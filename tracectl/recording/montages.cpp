@@ -1,6 +1,7 @@
 #include "montages.h"
 
 #include "page_length.h"
+#include "type3_montage.h"
 
 #include <algorithm>
 #include <array>
@@ -21,13 +22,14 @@ bool loadMontageRecord(Recording& rec, Area a, int64_t offsetInArea) {
     if (!rec.isOpen() || offsetInArea < 0 || offsetInArea + size > area.length) {
         return false;
     }
-    // Only the newest generation's records are read here; older ones read nothing.
-    if (rec.header.headerType != 4) {
+    std::array<uint8_t, kMontageRecordSize> raw{};
+    const auto bytes = static_cast<size_t>(size);
+    if (size == 0 || rec.file.readAt(area.offset + offsetInArea, raw.data(), bytes) != bytes) {
         return false;
     }
-    std::array<uint8_t, kMontageRecordSize> raw{};
-    if (rec.file.readAt(area.offset + offsetInArea, raw.data(), raw.size()) != raw.size()) {
-        return false;
+    if (rec.header.headerType == 3) {
+        convertType3Montage(rec, raw.data());
+        return true;
     }
     rec.currentMontage = decodeMontage(raw.data());
     ConvertMontage(rec);
