@@ -88,7 +88,7 @@ TEST(ConvertMontage, CapsThePageAtMaxPageMsAndAtThePageBuffer) {
     wide.rate = 2048;
     for (uint16_t c = 1; c <= 128; ++c) {
         wide.order.push_back(c);
-        wide.electrodes[c] = eegElectrode("E" + std::to_string(c));
+        wide.electrodes[c] = eegElectrode(numberedLabel("E", c));
     }
     wide.frames = 16;
     wide.montages = {montage("Ten seconds", {{1, 2}})};

@@ -3,6 +3,7 @@
 #include "little_endian.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 
@@ -17,9 +18,7 @@ std::vector<legacy::LabelEntry> defaultLabelTable() {
     std::vector<legacy::LabelEntry> table(builtIn.begin(), builtIn.end());
     for (int k = 64; k < 126; ++k) {
         legacy::LabelEntry e;
-        const std::string text = "L" + std::to_string(k);
-        std::memset(e.label.data(), ' ', 5);
-        std::memcpy(e.label.data(), text.data(), text.size());
+        std::snprintf(e.label.data(), e.label.size(), "L%-4d", k); // "L64  "
         e.range = 800;
         table.push_back(e);
     }

@@ -275,6 +275,12 @@ ElectrodeRecord polygraphicElectrode(const std::string& name, const std::string&
     return e;
 }
 
+std::string numberedLabel(const char* prefix, int n) {
+    std::string label = prefix;
+    label += std::to_string(n);
+    return label;
+}
+
 NoteRecord note(int32_t sample, const std::string& text) {
     NoteRecord n;
     n.sample = sample;

@@ -86,6 +86,9 @@ ElectrodeRecord eegElectrode(const std::string& label);
 ElectrodeRecord polygraphicElectrode(const std::string& label, const std::string& negative,
                                      int32_t rangeMicrovolts);
 
+// `prefix` followed by the decimal of `n`, as a label ("E12").
+std::string numberedLabel(const char* prefix, int n);
+
 // A note at `sample` with `text`.
 NoteRecord note(int32_t sample, const std::string& text);
 

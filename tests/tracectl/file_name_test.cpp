@@ -15,7 +15,7 @@ RecordingDescription smallRecording() {
     RecordingDescription d;
     for (uint16_t code : {1, 2, 22, 23}) {
         d.order.push_back(code);
-        d.electrodes[code] = eegElectrode("E" + std::to_string(code));
+        d.electrodes[code] = eegElectrode(numberedLabel("E", code));
     }
     d.frames = 256 * 4;
     d.surname = "Bianchi";

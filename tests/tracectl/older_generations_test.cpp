@@ -85,7 +85,7 @@ RecordingDescription sameEverywhere(uint8_t headerType) {
     for (uint16_t code : {1, 15, 23, 167}) {
         d.order.push_back(code);
         d.electrodes[code] = code == 167 ? polygraphicElectrode("ECG1+", "ECG1-", 1600)
-                                         : eegElectrode("E" + std::to_string(code));
+                                         : eegElectrode(numberedLabel("E", code));
         d.electrodes[code].logicMax = 255;
         d.electrodes[code].logicGround = 128;
     }

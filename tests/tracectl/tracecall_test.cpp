@@ -38,7 +38,7 @@ RecordingDescription recordingWithVideo() {
     RecordingDescription d;
     for (uint16_t code : {1, 2}) {
         d.order.push_back(code);
-        d.electrodes[code] = eegElectrode("E" + std::to_string(code));
+        d.electrodes[code] = eegElectrode(numberedLabel("E", code));
     }
     d.surname = "Neri";
     d.frames = 256 * 100;

@@ -20,7 +20,8 @@ using namespace tracecall;
 namespace {
 
 std::string eventJson(const std::string& name, const std::vector<std::string>& args) {
-    std::string s = "[" + jsonString(name);
+    std::string s = "[";
+    s += jsonString(name);
     for (const std::string& a : args) {
         s += ", " + a;
     }
