@@ -70,6 +70,10 @@ void CClipdeckCtrl::closeFile() {
     state_.store(4);
     worker_.reset(); // the worker has ended before the graph goes
     graph_.reset();
+    // What the closed file still had on its way to the host would now describe the wrong file.
+    for (QEvent::Type type : {ClipEvent::kComplete, ClipEvent::kPosition, ClipEvent::kFailure}) {
+        QCoreApplication::removePostedEvents(this, type);
+    }
     hasRenderer_ = hasMixer_ = hasControl_ = false;
     videoWidth_ = videoHeight_ = 0;
     videoAspect_ = 0;

@@ -78,8 +78,10 @@ uint32_t FramePositioner::stepTo(int64_t target) {
         }
         const auto frames =
             static_cast<uint64_t>((target + kTolerance - now.end) / now.frameInterval + 1);
+        // The frame a seek lands on may carry a timestamp a frame off; those after it are
+        // right. So the last frame is always stepped to on its own, from a trusted one.
         bool moved = false;
-        const uint32_t code = stepVideo(frames, moved);
+        const uint32_t code = stepVideo(frames > 1 ? frames - 1 : 1, moved);
         if (hr::failed(code) || !moved) {
             return code; // a step past the last frame keeps the last frame on screen
         }
@@ -96,7 +98,12 @@ uint32_t FramePositioner::seekBackAndStep(int64_t target) {
             return code;
         }
         const FrameTiming landed = video_.newestTiming();
-        if (video_.frameCount() != before && landed.valid && landed.start <= target + kTolerance) {
+        // Away from the start the landing frame must lie two frames or more before the
+        // target, so that neither it nor its doubtful timestamp decides what is shown.
+        const bool usable = fromStart
+                                ? landed.start <= target + kTolerance
+                                : landed.end + landed.frameInterval <= target + kTolerance;
+        if (video_.frameCount() != before && landed.valid && usable) {
             return stepTo(target);
         }
         if (fromStart) {

@@ -15,6 +15,8 @@ namespace {
 constexpr GstClockTime kConnectPoll = 50 * GST_MSECOND;
 constexpr auto kConnectTimeout = std::chrono::seconds(10);
 constexpr int64_t kNsPerUnit = 100;
+constexpr int kErrorWaits = 40;
+constexpr gulong kErrorWaitUs = 5000;
 
 } // namespace
 
@@ -86,6 +88,14 @@ uint32_t MediaGraph::failure(uint32_t fallback) const {
     return seen ? seen : fallback;
 }
 
+uint32_t MediaGraph::settledFailure(uint32_t fallback) const {
+    // A state change can fail a moment before the element that failed it has posted why.
+    for (int wait = 0; wait < kErrorWaits && !streamError_.load(); ++wait) {
+        g_usleep(kErrorWaitUs);
+    }
+    return failure(fallback);
+}
+
 uint32_t MediaGraph::connectStreams() {
     if (gst_element_set_state(pipeline_, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
         return failure(hr::kCannotRender);
@@ -98,7 +108,7 @@ uint32_t MediaGraph::connectStreams() {
             break;
         }
         if (state == GST_STATE_CHANGE_FAILURE || streamError_.load()) {
-            return failure(hr::kCannotRender);
+            return settledFailure(hr::kCannotRender);
         }
         if (router_->streamsComplete() && !router_->videoFound()) {
             return hr::kCannotRender;

@@ -67,7 +67,9 @@ public:
 private:
     static GstBusSyncReply onMessage(GstBus* bus, GstMessage* message, gpointer self);
     uint32_t connectStreams();
+    // The code of the error the stream posted, else `fallback`.
     uint32_t failure(uint32_t fallback) const;
+    uint32_t settledFailure(uint32_t fallback) const;
     int64_t toPosition(int64_t streamTime) const;
 
     Reporter report_;

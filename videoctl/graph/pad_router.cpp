@@ -152,13 +152,15 @@ void PadRouter::route(GstPad* pad) {
 }
 
 bool PadRouter::linkRaw(GstPad* pad, GstPad* renderer, Kind kind) {
-    if (GST_PAD_LINK_FAILED(gst_pad_link(pad, renderer))) {
+    if (!gst_pad_can_link(pad, renderer)) {
         return false;
     }
+    // The renderer runs before data can reach it; a stream pushed into a stopped element
+    // would be refused for good.
     if (kind == Kind::Audio) {
         audio_->activate();
     }
-    return true;
+    return GST_PAD_LINK_SUCCESSFUL(gst_pad_link(pad, renderer));
 }
 
 GstElement* PadRouter::add(const char* factory, const char* name) {
@@ -169,88 +171,97 @@ GstElement* PadRouter::add(const char* factory, const char* name) {
     return element;
 }
 
-GstPad* PadRouter::queuedPad(GstPad* pad) {
+bool PadRouter::queuePads(GstPad*& in, GstPad*& out) {
     if (!queue_) {
         queue_ = add("multiqueue", "Stream Queue");
         if (!queue_) {
-            return nullptr;
+            return false;
         }
         gst_element_sync_state_with_parent(queue_);
     }
-    GstPad* in = gst_element_request_pad_simple(queue_, "sink_%u");
+    in = gst_element_request_pad_simple(queue_, "sink_%u");
     if (!in) {
-        return nullptr;
+        return false;
     }
     std::string outName = GST_PAD_NAME(in);
     outName.replace(0, 4, "src");
-    GstPad* out = gst_element_get_static_pad(queue_, outName.c_str());
-    if (!out || GST_PAD_LINK_FAILED(gst_pad_link(pad, in))) {
-        if (out) {
-            gst_object_unref(out);
-        }
-        out = nullptr;
-    }
-    gst_object_unref(in);
-    return out;
+    out = gst_element_get_static_pad(queue_, outName.c_str());
+    return out != nullptr;
 }
 
-GstElement* PadRouter::linkToDecoder(GstPad* source, GstCaps* caps, Kind kind) {
+GstElement* PadRouter::decoderFor(GstCaps* caps, Kind kind, GstPad*& entry) {
     const char* media = gst_structure_get_name(gst_caps_get_structure(caps, 0));
     for (GstElement* decoder : decoders_) {
         GstPad* input = nullptr;
         if (!isUnlinkedSink(decoder, &input)) {
             continue;
         }
-        GstObjectRef<GstPad> inputRef(input);
+        // Streams can appear while the graph is still starting its elements, this decoder
+        // perhaps not yet among them.
+        gst_element_sync_state_with_parent(decoder);
         // Demultiplexers hand out elementary streams in arbitrary pieces; decoders want whole
         // pictures, which the parser makes. Streams without a parser go straight in.
         const char* parserFactory = kind == Kind::Video ? parserFor(media) : nullptr;
         if (!parserFactory) {
-            if (gst_pad_query_accept_caps(input, caps) &&
-                GST_PAD_LINK_SUCCESSFUL(gst_pad_link(source, input))) {
+            if (gst_pad_query_accept_caps(input, caps)) {
+                entry = input;
                 return decoder;
             }
+            gst_object_unref(input);
             continue;
         }
+        gst_object_unref(input);
         GstElement* parser = add(parserFactory, parserName(parserFactory));
         if (!parser) {
             continue;
         }
-        GstObjectRef<GstPad> parserIn(gst_element_get_static_pad(parser, "sink"));
-        if (gst_element_link(parser, decoder) &&
-            GST_PAD_LINK_SUCCESSFUL(gst_pad_link(source, parserIn.get()))) {
+        if (gst_element_link(parser, decoder)) {
             gst_element_sync_state_with_parent(parser);
+            entry = gst_element_get_static_pad(parser, "sink");
             return decoder;
         }
-        gst_element_unlink(parser, decoder);
         gst_bin_remove(graph_, parser);
     }
     return nullptr;
 }
 
 void PadRouter::linkEncoded(GstPad* pad, GstCaps* caps, Kind kind, GstPad* renderer) {
-    GstObjectRef<GstPad> queued(queuedPad(pad));
+    GstPad* queueIn = nullptr;
+    GstPad* queueOut = nullptr;
+    const bool queued = queuePads(queueIn, queueOut);
+    GstObjectRef<GstPad> in(queueIn);
+    GstObjectRef<GstPad> out(queueOut);
     if (!queued) {
         return;
     }
-    if (GstElement* decoder = linkToDecoder(queued.get(), caps, kind)) {
+    // Everything downstream runs before the stream is linked to it, from the renderer up.
+    GstPad* entryPad = nullptr;
+    if (GstElement* decoder = decoderFor(caps, kind, entryPad)) {
         GstObjectRef<GstPad> output(gst_element_get_static_pad(decoder, "src"));
-        if (output && GST_PAD_LINK_SUCCESSFUL(gst_pad_link(output.get(), renderer)) &&
-            kind == Kind::Audio) {
+        if (!output || !gst_pad_can_link(output.get(), renderer)) {
+            gst_object_unref(entryPad);
+            return;
+        }
+        if (kind == Kind::Audio) {
             audio_->activate();
         }
-        return;
+        gst_pad_link(output.get(), renderer);
+    } else {
+        // No decoder of the graph takes the stream: the back end chooses one, whose decoded
+        // stream then comes back through route().
+        GstElement* chosen =
+            add("decodebin", kind == Kind::Video ? "Video Decoder" : "Audio Decoder");
+        if (!chosen) {
+            return;
+        }
+        g_signal_connect(chosen, "pad-added", G_CALLBACK(&PadRouter::onPadAdded), this);
+        gst_element_sync_state_with_parent(chosen);
+        entryPad = gst_element_get_static_pad(chosen, "sink");
     }
-    // No decoder of the graph takes the stream: the back end chooses one, whose decoded
-    // stream then comes back through route().
-    GstElement* chosen = add("decodebin", kind == Kind::Video ? "Video Decoder" : "Audio Decoder");
-    if (!chosen) {
-        return;
+    GstObjectRef<GstPad> entry(entryPad);
+    if (GST_PAD_LINK_SUCCESSFUL(gst_pad_link(out.get(), entry.get()))) {
+        gst_pad_link(pad, in.get());
     }
-    g_signal_connect(chosen, "pad-added", G_CALLBACK(&PadRouter::onPadAdded), this);
-    GstObjectRef<GstPad> input(gst_element_get_static_pad(chosen, "sink"));
-    gst_pad_link(queued.get(), input.get());
-    gst_element_sync_state_with_parent(chosen);
 }
 
 } // namespace clipdeck

@@ -52,8 +52,11 @@ private:
     GstPad* rendererPad(Kind kind);
     bool linkRaw(GstPad* pad, GstPad* renderer, Kind kind);
     void linkEncoded(GstPad* pad, GstCaps* caps, Kind kind, GstPad* renderer);
-    GstPad* queuedPad(GstPad* pad);
-    GstElement* linkToDecoder(GstPad* source, GstCaps* caps, Kind kind);
+    // A new input of the stream queue and its output.
+    bool queuePads(GstPad*& in, GstPad*& out);
+    // The graph's decoder for the stream, running, and `entry` the pad the stream goes in
+    // by (the decoder's own, or its parser's); null when none takes it.
+    GstElement* decoderFor(GstCaps* caps, Kind kind, GstPad*& entry);
     GstElement* add(const char* factory, const char* name);
 
     GstBin* graph_;
