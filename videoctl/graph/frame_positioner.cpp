@@ -3,6 +3,7 @@
 #include "failure_codes.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace clipdeck {
 
@@ -37,9 +38,18 @@ uint32_t FramePositioner::waitSettled() {
 }
 
 void FramePositioner::stepDone(GstObject* source, GstFormat format, uint64_t duration) {
-    if (source == GST_OBJECT(video_.sink()) && format == GST_FORMAT_BUFFERS) {
-        videoStepDuration_.store(duration);
+    {
+        std::lock_guard lock(stepMutex_);
+        if (source == GST_OBJECT(video_.sink())) {
+            if (format == GST_FORMAT_BUFFERS) {
+                ++videoSteps_;
+                videoStepDuration_ = duration;
+            }
+        } else if (format == GST_FORMAT_TIME) {
+            ++audioSteps_;
+        }
     }
+    stepFinished_.notify_all();
 }
 
 uint32_t FramePositioner::seekFlush(int64_t at) {
@@ -50,24 +60,42 @@ uint32_t FramePositioner::seekFlush(int64_t at) {
     return waitSettled();
 }
 
-uint32_t FramePositioner::stepVideo(uint64_t frames, bool& moved) {
-    const uint64_t before = video_.frameCount();
-    videoStepDuration_.store(0);
-    if (!gst_element_send_event(video_.sink(), gst_event_new_step(GST_FORMAT_BUFFERS, frames,
-                                                                   1.0, TRUE, FALSE))) {
+uint32_t FramePositioner::sendStep(GstElement* element, GstEvent* step, const uint64_t& count) {
+    std::unique_lock lock(stepMutex_);
+    const uint64_t before = count;
+    lock.unlock();
+    if (!gst_element_send_event(element, step)) {
         return hr::kFail;
     }
-    const uint32_t code = waitSettled();
+    // The sink takes the step up on its own thread; until it has, the graph still looks
+    // settled on the old frame.
+    lock.lock();
+    if (!stepFinished_.wait_for(lock, std::chrono::nanoseconds(kSettleTimeout),
+                                [&] { return count != before; })) {
+        return hr::kTimeout;
+    }
+    lock.unlock();
+    return waitSettled();
+}
+
+uint32_t FramePositioner::stepVideo(uint64_t frames, bool& moved) {
+    const uint64_t before = video_.frameCount();
+    uint32_t code = sendStep(video_.sink(),
+                             gst_event_new_step(GST_FORMAT_BUFFERS, frames, 1.0, TRUE, FALSE),
+                             videoSteps_);
     moved = video_.frameCount() != before;
-    const uint64_t skipped = videoStepDuration_.load();
+    uint64_t skipped = 0;
+    {
+        std::lock_guard lock(stepMutex_);
+        skipped = videoStepDuration_;
+    }
     AudioRenderer* audio = router_.activeAudio();
     if (hr::failed(code) || !audio || skipped == 0) {
         return code;
     }
     // The skipped pictures took their running time with them; the sound must lose as much.
-    gst_element_send_event(audio->element(),
-                           gst_event_new_step(GST_FORMAT_TIME, skipped, 1.0, TRUE, FALSE));
-    return waitSettled();
+    return sendStep(audio->element(),
+                    gst_event_new_step(GST_FORMAT_TIME, skipped, 1.0, TRUE, FALSE), audioSteps_);
 }
 
 uint32_t FramePositioner::stepTo(int64_t target) {

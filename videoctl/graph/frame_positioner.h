@@ -10,8 +10,9 @@
 
 #include <gst/gst.h>
 
-#include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 
 namespace clipdeck {
 
@@ -42,6 +43,9 @@ public:
 
 private:
     uint32_t seekFlush(int64_t at);
+    // Sends a step to `element` and waits until a sink has finished it; `count` counts the
+    // steps finished so far of the kind awaited.
+    uint32_t sendStep(GstElement* element, GstEvent* step, const uint64_t& count);
     uint32_t stepVideo(uint64_t frames, bool& moved);
     uint32_t stepTo(int64_t target);
     uint32_t seekBackAndStep(int64_t target);
@@ -51,7 +55,13 @@ private:
     PadRouter& router_;
     int64_t first_ = 0;
     int64_t end_ = -1;
-    std::atomic<uint64_t> videoStepDuration_{0};
+    // Steps finished by the video sink and by the audio output, and the running time the
+    // last video step skipped; guarded by stepMutex_.
+    std::mutex stepMutex_;
+    std::condition_variable stepFinished_;
+    uint64_t videoSteps_ = 0;
+    uint64_t audioSteps_ = 0;
+    uint64_t videoStepDuration_ = 0;
 };
 
 } // namespace clipdeck
