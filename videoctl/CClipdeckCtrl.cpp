@@ -31,7 +31,9 @@ void showMessageBox(const QString& caption, const QString& text) {
     box.exec();
 }
 
-int16_t low16(uint32_t code) { return static_cast<int16_t>(static_cast<uint16_t>(code)); }
+int16_t low16(uint32_t code) {
+    return static_cast<int16_t>(static_cast<uint16_t>(code));
+}
 
 } // namespace
 
@@ -200,8 +202,8 @@ void CClipdeckCtrl::setCurrentPosition(double seconds) {
         return;
     }
     const double units = seconds * 1e7;
-    const int64_t target = units >= 9.2e18 ? std::numeric_limits<int64_t>::max()
-                                           : static_cast<int64_t>(units);
+    const int64_t target =
+        units >= 9.2e18 ? std::numeric_limits<int64_t>::max() : static_cast<int64_t>(units);
     graph_->seekTo(target);
     postToSelf(ClipEvent::kPosition, eventMilliseconds(seconds * 1000));
     modified_ = true;
@@ -269,7 +271,9 @@ QStringList CClipdeckCtrl::graphElementNames() const {
     return names;
 }
 
-GstPipeline* CClipdeckCtrl::pipeline() const { return graph_ ? graph_->pipeline() : nullptr; }
+GstPipeline* CClipdeckCtrl::pipeline() const {
+    return graph_ ? graph_->pipeline() : nullptr;
+}
 
 bool CClipdeckCtrl::event(QEvent* e) {
     const QEvent::Type type = e->type();
@@ -278,9 +282,8 @@ bool CClipdeckCtrl::event(QEvent* e) {
     } else if (type == ClipEvent::kPosition) {
         emit PositionChange(static_cast<double>(static_cast<ClipEvent*>(e)->value()));
     } else if (type == ClipEvent::kFailure) {
-        report(kMessageCaption,
-               messageText("FAILED(hr=0x%x) in pMS->GetCurrentPosition(&posi)\n",
-                           static_cast<ClipEvent*>(e)->value()));
+        report(kMessageCaption, messageText("FAILED(hr=0x%x) in pMS->GetCurrentPosition(&posi)\n",
+                                            static_cast<ClipEvent*>(e)->value()));
     } else {
         return QWidget::event(e);
     }
@@ -298,7 +301,8 @@ void CClipdeckCtrl::refreshPicture() {
     }
     picture_ = QImage(pixels.width, pixels.height, QImage::Format_RGB32);
     for (int y = 0; y < pixels.height; ++y) {
-        std::memcpy(picture_.scanLine(y), pixels.bytes.data() + static_cast<size_t>(y) * pixels.stride,
+        std::memcpy(picture_.scanLine(y),
+                    pixels.bytes.data() + static_cast<size_t>(y) * pixels.stride,
                     static_cast<size_t>(pixels.width) * 4);
     }
 }
@@ -317,8 +321,7 @@ void CClipdeckCtrl::paintEvent(QPaintEvent*) {
     if (picture_.isNull()) {
         return;
     }
-    const double aspect = videoAspect_ > 0 ? videoAspect_
-                                           : static_cast<double>(picture_.width()) /
-                                                 picture_.height();
+    const double aspect =
+        videoAspect_ > 0 ? videoAspect_ : static_cast<double>(picture_.width()) / picture_.height();
     painter.drawImage(layout_.target(QSizeF(size()), aspect), picture_);
 }

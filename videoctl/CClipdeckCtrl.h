@@ -19,7 +19,7 @@
 #include <memory>
 #include <string>
 
-typedef struct _GstPipeline GstPipeline;
+typedef struct _GstPipeline GstPipeline; // NOLINT(bugprone-reserved-identifier): its own name
 class ClipWorker;
 namespace clipdeck {
 class MediaGraph;

@@ -1,9 +1,10 @@
 #include "picture_layout.h"
 
-void PictureLayout::letterbox() { *this = PictureLayout(); }
+void PictureLayout::letterbox() {
+    *this = PictureLayout();
+}
 
-void PictureLayout::crop(int32_t realWidth, int32_t realHeight, int videoWidth,
-                         int videoHeight) {
+void PictureLayout::crop(int32_t realWidth, int32_t realHeight, int videoWidth, int videoHeight) {
     if (realWidth <= 0 || realHeight <= 0) {
         letterbox();
         return;
@@ -32,8 +33,8 @@ void PictureLayout::crop(int32_t realWidth, int32_t realHeight, int videoWidth,
 }
 
 QRectF PictureLayout::target(const QSizeF& size, double aspect) const {
-    const QRectF area(left_ * size.width(), top_ * size.height(),
-                      (right_ - left_) * size.width(), (bottom_ - top_) * size.height());
+    const QRectF area(left_ * size.width(), top_ * size.height(), (right_ - left_) * size.width(),
+                      (bottom_ - top_) * size.height());
     if (!letterboxed_ || aspect <= 0 || area.isEmpty()) {
         return area;
     }

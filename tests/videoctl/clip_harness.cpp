@@ -17,10 +17,12 @@ ClipHarness::ClipHarness(QSize size) {
         onControlThread_ = onControlThread_ && QThread::currentThread() == ctrl_.thread();
         messages_.emplace_back(caption, text);
     });
-    QObject::connect(&ctrl_, &CClipdeckCtrl::Complete,
-                     [this] { events_.push_back({"Complete", 0}); });
-    QObject::connect(&ctrl_, &CClipdeckCtrl::PositionChange,
-                     [this](double ms) { events_.push_back({"PositionChange", ms}); });
+    QObject::connect(&ctrl_, &CClipdeckCtrl::Complete, [this] {
+        events_.push_back({"Complete", 0});
+    });
+    QObject::connect(&ctrl_, &CClipdeckCtrl::PositionChange, [this](double ms) {
+        events_.push_back({"PositionChange", ms});
+    });
     QCoreApplication::processEvents();
 }
 
@@ -45,8 +47,8 @@ void ClipHarness::clear() {
 }
 
 int ClipHarness::count(const std::string& name) const {
-    return static_cast<int>(std::count_if(events_.begin(), events_.end(),
-                                          [&](const ClipEventRecord& e) { return e.name == name; }));
+    return static_cast<int>(std::count_if(
+        events_.begin(), events_.end(), [&](const ClipEventRecord& e) { return e.name == name; }));
 }
 
 std::vector<double> ClipHarness::positions() const {
@@ -74,7 +76,9 @@ QRectF ClipHarness::letterboxRect() const {
     return QRectF(0, (height - width / aspect) / 2, width, width / aspect);
 }
 
-int ClipHarness::frameShown(const QRectF& picture) { return readFrameNumber(paint(), picture); }
+int ClipHarness::frameShown(const QRectF& picture) {
+    return readFrameNumber(paint(), picture);
+}
 
 int readFrameNumber(const QImage& image, const QRectF& picture) {
     int number = 0;

@@ -64,7 +64,7 @@ TEST(Clipcall, ShowsFramesStepsAndPlays) {
 
     EXPECT_EQ(lines[4]["result"].toInt(), 0);
     int positions = 0;
-    for (const QJsonValue& e : lines[5]["events"].toArray()) {
+    for (const auto& e : lines[5]["events"].toArray()) {
         positions += e.toArray()[0].toString() == "PositionChange";
     }
     EXPECT_GE(positions, 15);

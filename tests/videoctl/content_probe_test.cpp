@@ -20,7 +20,7 @@ using viewer::testing::TempDir;
 namespace {
 
 std::string write(const TempDir& dir, const std::string& name, const std::string& bytes) {
-    const std::string path = dir.file(name);
+    std::string path = dir.file(name);
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
 }
@@ -50,8 +50,8 @@ TEST(ContentProbe, StartCodesAtTheHeadAndWithinItsFirstSixtyOffsets) {
     EXPECT_FALSE(probeIsMpeg(write(dir, "other", withStartCodeAt(0, '\xB9')), m.reporter()));
     std::string stream = withStartCodeAt(0, '\xBA');
     stream.replace(0, 4, "#str");
-    EXPECT_FALSE(probeIsMpeg(write(dir, "str", stream + withStartCodeAt(10, '\xBA')),
-                             m.reporter()));
+    EXPECT_FALSE(
+        probeIsMpeg(write(dir, "str", stream + withStartCodeAt(10, '\xBA')), m.reporter()));
     EXPECT_TRUE(m.shown.empty());
 }
 
@@ -61,8 +61,8 @@ TEST(ContentProbe, RiffFormsDecideBeforeTheStartCodeScan) {
     const std::string afterHeader = withStartCodeAt(4, '\xBA', 100);
     auto riff = [](const char* form) { return std::string("RIFF\x10\0\0\0", 8) + form; };
     EXPECT_FALSE(probeIsMpeg(write(dir, "a.avi", riff("AVI ") + afterHeader), m.reporter()));
-    EXPECT_TRUE(probeIsMpeg(write(dir, "a.dat", riff("CDXA") + std::string(100, '\0')),
-                            m.reporter()));
+    EXPECT_TRUE(
+        probeIsMpeg(write(dir, "a.dat", riff("CDXA") + std::string(100, '\0')), m.reporter()));
     // Any other form goes on to the later rules, the start-code scan among them.
     EXPECT_TRUE(probeIsMpeg(write(dir, "a.wav", riff("WAVE") + afterHeader), m.reporter()));
 }
@@ -71,16 +71,14 @@ TEST(ContentProbe, ImagesAndAsfAreNeverMpeg) {
     TempDir dir;
     Messages m;
     const std::string code = withStartCodeAt(20, '\xBA');
-    const std::string asfId("\x30\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9\x00\xAA\x00\x62\xCE\x6C",
-                            16);
+    const std::string asfId("\x30\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9\x00\xAA\x00\x62\xCE\x6C", 16);
     EXPECT_FALSE(probeIsMpeg(write(dir, "asf", asfId + code), m.reporter()));
     EXPECT_FALSE(probeIsMpeg(write(dir, "bmp", "BM" + code), m.reporter()));
     EXPECT_FALSE(probeIsMpeg(write(dir, "image.TGA", code), m.reporter()));
     EXPECT_TRUE(probeIsMpeg(write(dir, "image.tgb", code), m.reporter()));
     const std::string tail("TRUEVISION-XFILE.\0", 18);
     EXPECT_FALSE(probeIsMpeg(write(dir, "targa", code + tail), m.reporter()));
-    EXPECT_TRUE(probeIsMpeg(write(dir, "nearly", code + tail.substr(0, 17) + "x"),
-                            m.reporter()));
+    EXPECT_TRUE(probeIsMpeg(write(dir, "nearly", code + tail.substr(0, 17) + "x"), m.reporter()));
 }
 
 TEST(ContentProbe, ZipShowsItsMessageWithThePathAsItStands) {

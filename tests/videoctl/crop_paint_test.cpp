@@ -12,9 +12,15 @@ namespace {
 
 // The fixture's red rises with the picture's x, its green with y. Compression and colour
 // conversion leave them a few levels off, most near the edges, so the checks stay inside.
-double sourceX(QRgb pixel) { return qRed(pixel) * kVideoWidth / 255.0; }
-double sourceY(QRgb pixel) { return qGreen(pixel) * kVideoHeight / 255.0; }
-bool isBlack(QRgb pixel) { return qRed(pixel) + qGreen(pixel) + qBlue(pixel) < 24; }
+double sourceX(QRgb pixel) {
+    return qRed(pixel) * kVideoWidth / 255.0;
+}
+double sourceY(QRgb pixel) {
+    return qGreen(pixel) * kVideoHeight / 255.0;
+}
+bool isBlack(QRgb pixel) {
+    return qRed(pixel) + qGreen(pixel) + qBlue(pixel) < 24;
+}
 constexpr double kSlack = 5;
 // Picture rows 40 to 60 and 118 to 143 are free of the burnt-in bars and digits.
 constexpr double kUpperRow = 50;
@@ -55,7 +61,9 @@ protected:
 
 } // namespace
 
-TEST_F(CropPaint, TheOpenPictureIsLetterboxed) { expectLetterboxed(); }
+TEST_F(CropPaint, TheOpenPictureIsLetterboxed) {
+    expectLetterboxed();
+}
 
 TEST_F(CropPaint, ATallerAreaCutsTheSides) {
     EXPECT_EQ(h.ctrl().Crop(320, 240), 0);

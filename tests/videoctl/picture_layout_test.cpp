@@ -33,8 +33,8 @@ TEST(PictureLayout, CropOfThePicturesOwnProportionsOrOfNoSizeLetterboxes) {
     EXPECT_TRUE(layout.letterboxed());
     EXPECT_EQ(layout.left(), 0);
     EXPECT_EQ(layout.right(), 1);
-    for (auto [w, h] : {std::pair{0, 240}, std::pair{320, 0}, std::pair{-5, 240},
-                        std::pair{320, -1}}) {
+    for (auto [w, h] :
+         {std::pair{0, 240}, std::pair{320, 0}, std::pair{-5, 240}, std::pair{320, -1}}) {
         layout.crop(400, 100, 256, 144);
         layout.crop(w, h, 256, 144);
         EXPECT_TRUE(layout.letterboxed()) << w << "x" << h;

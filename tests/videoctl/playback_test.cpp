@@ -16,7 +16,9 @@ using namespace viewer::testing;
 
 namespace {
 
-bool isSorted(const std::vector<double>& v) { return std::is_sorted(v.begin(), v.end()); }
+bool isSorted(const std::vector<double>& v) {
+    return std::is_sorted(v.begin(), v.end());
+}
 
 } // namespace
 

@@ -71,9 +71,9 @@ TEST(RecipeGraph, TransportStreamsTakeTheAvcRecipe) {
     ClipHarness h;
     h.open(fixtureVideo("sound.mts"));
     EXPECT_EQ(h.ctrl().playState(), 3);
-    EXPECT_THAT(elements(h), UnorderedElementsAre(kVmr, "SOURCE", "AVC Dec", "MPEG2 Demux",
-                                                  "Audio Renderer", "Stream Queue", "AVC Parser",
-                                                  "Audio Decoder"));
+    EXPECT_THAT(elements(h),
+                UnorderedElementsAre(kVmr, "SOURCE", "AVC Dec", "MPEG2 Demux", "Audio Renderer",
+                                     "Stream Queue", "AVC Parser", "Audio Decoder"));
     h.open(fixtureVideo("clip.mts"));
     EXPECT_THAT(elements(h), UnorderedElementsAre(kVmr, "SOURCE", "AVC Dec", "MPEG2 Demux",
                                                   "Stream Queue", "AVC Parser"));
@@ -91,9 +91,9 @@ TEST(RecipeGraph, AsfKeepsOnlyTheDecodersItUses) {
     ClipHarness h;
     h.open(fixtureVideo("clip.wmv"));
     EXPECT_EQ(h.ctrl().playState(), 3);
-    EXPECT_THAT(elements(h), UnorderedElementsAre(kVmr, "ASF Reader", "WMA Decoder DMO;",
-                                                  "WMV Decoder DMO;", "Stream Queue",
-                                                  "Audio Renderer"));
+    EXPECT_THAT(elements(h),
+                UnorderedElementsAre(kVmr, "ASF Reader", "WMA Decoder DMO;", "WMV Decoder DMO;",
+                                     "Stream Queue", "Audio Renderer"));
     h.open(fixtureVideo("silent.wmv"));
     EXPECT_EQ(h.ctrl().playState(), 3);
     EXPECT_THAT(elements(h),
@@ -117,8 +117,8 @@ TEST(RecipeGraph, OtherFilesLeaveTheChoiceToTheBackEnd) {
     h.open(writeFile(dir.file("early.mpg"), std::string(20, '\x55') + stream));
     EXPECT_THAT(elements(h), UnorderedElementsAre(kVmr, "SOURCE", "MPEG2 Demux", "MPEG2 Decoder",
                                                   "Stream Queue", "MPEG2 Video Parser"));
-    h.open(writeFile(dir.file("targa.mpg"), std::string(20, '\x55') + stream +
-                                                std::string("TRUEVISION-XFILE.\0", 18)));
+    h.open(writeFile(dir.file("targa.mpg"),
+                     std::string(20, '\x55') + stream + std::string("TRUEVISION-XFILE.\0", 18)));
     EXPECT_THAT(elements(h), UnorderedElementsAre(kVmr, "SOURCE", "Decoder"));
     EXPECT_TRUE(h.messages().empty());
 }
@@ -133,9 +133,9 @@ TEST(RecipeGraph, WmvInAFolderNameMakesAnAsfBuild) {
     EXPECT_EQ(elements(h)[1], "ASF Reader");
     ASSERT_EQ(h.messages().size(), 1u);
     EXPECT_EQ(h.messages()[0].first, "Video EEG Message");
-    EXPECT_THAT(texts(h)[0], ::testing::MatchesRegex(
-                                 "FAILED\\(hr=0x8[0-9a-f]{7}\\) in RenderOutputPins\\(pGB, "
-                                 "g_pSource\\)\n"));
+    EXPECT_THAT(texts(h)[0],
+                ::testing::MatchesRegex("FAILED\\(hr=0x8[0-9a-f]{7}\\) in RenderOutputPins\\(pGB, "
+                                        "g_pSource\\)\n"));
 }
 
 TEST(RecipeGraph, ZipShowsItsMessageThenBuildsAsItsNameSays) {
@@ -146,10 +146,9 @@ TEST(RecipeGraph, ZipShowsItsMessageThenBuildsAsItsNameSays) {
     EXPECT_EQ(h.ctrl().playState(), 0);
     EXPECT_THAT(elements(h), UnorderedElementsAre(kVmr, "SOURCE", "Audio Renderer", "Decoder"));
     EXPECT_THAT(texts(h),
-                ::testing::ElementsAre(
-                    "\"" + path + "\" is a Zip file!  Try unzipping it.",
-                    "FAILED(hr=0x80040265) in pFG->RenderEx(pOutputPin, "
-                    "AM_RENDEREX_RENDERTOEXISTINGRENDERERS, NULL)\n"));
+                ::testing::ElementsAre("\"" + path + "\" is a Zip file!  Try unzipping it.",
+                                       "FAILED(hr=0x80040265) in pFG->RenderEx(pOutputPin, "
+                                       "AM_RENDEREX_RENDERTOEXISTINGRENDERERS, NULL)\n"));
 }
 
 TEST(RecipeGraph, UnreadableFilesFailWithTheirCodes) {
@@ -169,13 +168,14 @@ TEST(RecipeGraph, UnreadableFilesFailWithTheirCodes) {
     ASSERT_EQ(h.messages().size(), 1u);
     EXPECT_EQ(h.messages()[0].first, "Failed to render file to VMR9");
     EXPECT_EQ(texts(h)[0], "Failed to load the file to the graph!  hr=0x80070002\r\n\r\n"
-                           "Filename: " + missing);
+                           "Filename: " +
+                               missing);
     EXPECT_THAT(elements(h), UnorderedElementsAre(kVmr));
 
     h.clear();
     h.open(dir.file("missing.wmv"));
-    EXPECT_THAT(texts(h),
-                ::testing::ElementsAre("FAILED(hr=0x80070002) in g_pFileSource->Load(wFile, NULL)\n"));
+    EXPECT_THAT(texts(h), ::testing::ElementsAre(
+                              "FAILED(hr=0x80070002) in g_pFileSource->Load(wFile, NULL)\n"));
 
     // Only the first 259 characters of a path reach the back end.
     h.clear();
@@ -183,5 +183,6 @@ TEST(RecipeGraph, UnreadableFilesFailWithTheirCodes) {
     h.open(longPath);
     ASSERT_EQ(h.messages().size(), 1u);
     EXPECT_EQ(texts(h)[0], "Failed to load the file to the graph!  hr=0x80070002\r\n\r\n"
-                           "Filename: " + longPath.substr(0, 259));
+                           "Filename: " +
+                               longPath.substr(0, 259));
 }

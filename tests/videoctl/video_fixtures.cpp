@@ -29,7 +29,9 @@ bool run(const std::string& command) {
     return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
+std::string quoted(const fs::path& p) {
+    return "'" + p.string() + "'";
+}
 
 bool ffmpeg(const fs::path& out, const std::string& inputs, const std::string& codecs) {
     return run("ffmpeg -nostdin -loglevel error -y " + inputs + " -vf \"" + kPicture + "\" " +
@@ -39,8 +41,8 @@ bool ffmpeg(const fs::path& out, const std::string& inputs, const std::string& c
 bool gstEncode(const fs::path& source, const fs::path& out, const std::string& chain,
                const std::string& extra = "") {
     return run("gst-launch-1.0 -q filesrc location=" + quoted(source) +
-               " ! y4mdec ! videoconvert ! " + chain + " ! filesink location=" + quoted(out) +
-               " " + extra);
+               " ! y4mdec ! videoconvert ! " + chain + " ! filesink location=" + quoted(out) + " " +
+               extra);
 }
 
 // Wraps a program stream of 2324-byte packs in RIFF "CDXA" sectors of 2352 bytes, as a
@@ -54,7 +56,7 @@ bool writeCdxa(const fs::path& stream, const fs::path& out) {
     constexpr size_t kPayload = 2324;
     std::vector<char> body;
     for (size_t at = 0; at < data.size(); at += kPayload) {
-        const char head[24] = {0, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0,
+        const char head[24] = {0, -1, -1, -1, -1, -1, -1,  -1,   -1, -1, -1,  0,
                                0, 2,  0,  2,  1,  1,  100, -128, 1,  1,  100, -128};
         body.insert(body.end(), head, head + 24);
         const size_t n = std::min(kPayload, data.size() - at);
@@ -79,8 +81,7 @@ bool makeAll(const fs::path& dir) {
     const fs::path source = dir / "source.y4m";
     const fs::path packs = dir / "packs.mpg";
     const bool made =
-        ffmpeg(dir / "clip.mpg", blank + " " + tone,
-               "-c:v mpeg2video -q:v 2 -c:a mp2 -f vob") &&
+        ffmpeg(dir / "clip.mpg", blank + " " + tone, "-c:v mpeg2video -q:v 2 -c:a mp2 -f vob") &&
         ffmpeg(dir / "silent.mpg", blank, "-c:v mpeg2video -q:v 2 -an -f vob") &&
         ffmpeg(packs, blank, "-c:v mpeg2video -q:v 2 -an -f vob -packetsize 2324") &&
         writeCdxa(packs, dir / "clip.dat") &&
@@ -103,22 +104,22 @@ bool makeAll(const fs::path& dir) {
 // renames it into place; the first rename wins, later ones find it there.
 fs::path folder() {
     const fs::path parent = fs::path(VIEWER_BIN_DIR).parent_path() / "test-fixtures";
-    const fs::path final = parent / kFolder;
-    if (fs::exists(final)) {
-        return final;
+    fs::path ready = parent / kFolder;
+    if (fs::exists(ready)) {
+        return ready;
     }
     fs::create_directories(parent);
     std::string pattern = (parent / "making-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) {
-        return final;
+        return ready;
     }
     const fs::path making = pattern;
     std::error_code ec;
     if (makeAll(making)) {
-        fs::rename(making, final, ec);
+        fs::rename(making, ready, ec);
     }
     fs::remove_all(making, ec);
-    return final;
+    return ready;
 }
 
 } // namespace

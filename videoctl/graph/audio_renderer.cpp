@@ -10,8 +10,8 @@ namespace {
 
 GstElement* makeOutput() {
     const char* chosen = std::getenv("VIEWER_AUDIO_SINK");
-    GstElement* sink = gst_element_factory_make(chosen && *chosen ? chosen : "autoaudiosink",
-                                                "Audio Output");
+    GstElement* sink =
+        gst_element_factory_make(chosen && *chosen ? chosen : "autoaudiosink", "Audio Output");
     // A sink that can play as fast as it likes (fakesink) would race ahead of the picture.
     if (sink && g_object_class_find_property(G_OBJECT_GET_CLASS(sink), "sync")) {
         g_object_set(sink, "sync", TRUE, nullptr);

@@ -10,9 +10,8 @@ namespace clipdeck {
 namespace {
 
 // The ASF header object identifier {75B22630-668E-11CF-A6D9-00AA0062CE6C} as stored.
-constexpr std::array<uint8_t, 16> kAsfHeaderId = {0x30, 0x26, 0xB2, 0x75, 0x8E, 0x66,
-                                                  0xCF, 0x11, 0xA6, 0xD9, 0x00, 0xAA,
-                                                  0x00, 0x62, 0xCE, 0x6C};
+constexpr std::array<uint8_t, 16> kAsfHeaderId = {0x30, 0x26, 0xB2, 0x75, 0x8E, 0x66, 0xCF, 0x11,
+                                                  0xA6, 0xD9, 0x00, 0xAA, 0x00, 0x62, 0xCE, 0x6C};
 constexpr char kTargaFooter[] = "TRUEVISION-XFILE."; // followed by a zero byte
 
 bool startsWith(const std::array<uint8_t, 64>& bytes, size_t at, const char* text, size_t n) {

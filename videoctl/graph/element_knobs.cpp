@@ -15,8 +15,12 @@ struct Knob {
 };
 
 // Multithreading on means as many threads as the machine offers (0), off means one.
-int threadsFor(int32_t multiThread) { return multiThread ? 0 : 1; }
-int same(int32_t value) { return value; }
+int threadsFor(int32_t multiThread) {
+    return multiThread ? 0 : 1;
+}
+int same(int32_t value) {
+    return value;
+}
 
 constexpr Knob kKnobs[] = {
     {"EMC_MultiThread", "max-threads", threadsFor},
@@ -40,7 +44,9 @@ GParamSpec* ElementKnobs::property(const char* parameter) const {
                 : nullptr;
 }
 
-bool ElementKnobs::offers(const char* parameter) const { return property(parameter) != nullptr; }
+bool ElementKnobs::offers(const char* parameter) const {
+    return property(parameter) != nullptr;
+}
 
 uint32_t ElementKnobs::set(const char* parameter, int32_t value) {
     GParamSpec* spec = property(parameter);

@@ -24,7 +24,9 @@ inline constexpr uint32_t kTimeout = 0x8004022E;
 inline constexpr uint32_t kInvalidFileFormat = 0x8004022F;
 inline constexpr uint32_t kUnsupportedStream = 0x80040265;
 
-inline constexpr bool failed(uint32_t code) { return (code & 0x80000000u) != 0; }
+inline constexpr bool failed(uint32_t code) {
+    return (code & 0x80000000u) != 0;
+}
 
 // The code for a system error number as the file functions report it (ENOENT gives
 // kFileNotFound, EACCES kAccessDenied...); kFail for numbers without a closer match.

@@ -80,9 +80,9 @@ uint32_t FramePositioner::sendStep(GstElement* element, GstEvent* step, const ui
 
 uint32_t FramePositioner::stepVideo(uint64_t frames, bool& moved) {
     const uint64_t before = video_.frameCount();
-    uint32_t code = sendStep(video_.sink(),
-                             gst_event_new_step(GST_FORMAT_BUFFERS, frames, 1.0, TRUE, FALSE),
-                             videoSteps_);
+    uint32_t code =
+        sendStep(video_.sink(), gst_event_new_step(GST_FORMAT_BUFFERS, frames, 1.0, TRUE, FALSE),
+                 videoSteps_);
     moved = video_.frameCount() != before;
     uint64_t skipped = 0;
     {
@@ -128,9 +128,8 @@ uint32_t FramePositioner::seekBackAndStep(int64_t target) {
         const FrameTiming landed = video_.newestTiming();
         // Away from the start the landing frame must lie two frames or more before the
         // target, so that neither it nor its doubtful timestamp decides what is shown.
-        const bool usable = fromStart
-                                ? landed.start <= target + kTolerance
-                                : landed.end + landed.frameInterval <= target + kTolerance;
+        const bool usable = fromStart ? landed.start <= target + kTolerance
+                                      : landed.end + landed.frameInterval <= target + kTolerance;
         if (video_.frameCount() != before && landed.valid && usable) {
             return stepTo(target);
         }

@@ -206,9 +206,9 @@ uint32_t buildAvcGraph(RecipeContext& context, const std::string& path, GstEleme
     if (hr::failed(code)) {
         return code;
     }
-    GstElement* decoder = addOptional(context, "avdec_h264", "AVC Dec",
-                                      "FAILED(hr=0x%x) in pGB->AddFilter(pAvcDec,L\"AVC Dec\")\n",
-                                      code);
+    GstElement* decoder =
+        addOptional(context, "avdec_h264", "AVC Dec",
+                    "FAILED(hr=0x%x) in pGB->AddFilter(pAvcDec,L\"AVC Dec\")\n", code);
     if (hr::failed(code)) {
         return code;
     }
@@ -253,9 +253,9 @@ uint32_t buildGeneralGraph(RecipeContext& context, const std::string& path, bool
     }
     GstElement* demux = nullptr;
     if (mpeg) {
-        demux = addOptional(context, "mpegpsdemux", "MPEG2 Demux",
-                            "FAILED(hr=0x%x) in pGB->AddFilter(pMPEG2Demux,L\"MPEG2 Demux\")\n",
-                            code);
+        demux =
+            addOptional(context, "mpegpsdemux", "MPEG2 Demux",
+                        "FAILED(hr=0x%x) in pGB->AddFilter(pMPEG2Demux,L\"MPEG2 Demux\")\n", code);
         GstElement* decoder =
             hr::failed(code)
                 ? nullptr

@@ -16,8 +16,8 @@ constexpr int64_t kDefaultFrameInterval = 40 * GST_MSECOND;
 int64_t nominalInterval(GstCaps* caps) {
     int num = 0;
     int den = 0;
-    if (caps && gst_structure_get_fraction(gst_caps_get_structure(caps, 0), "framerate", &num,
-                                           &den) &&
+    if (caps &&
+        gst_structure_get_fraction(gst_caps_get_structure(caps, 0), "framerate", &num, &den) &&
         num > 0 && den > 0) {
         return static_cast<int64_t>(gst_util_uint64_scale_int(GST_SECOND, den, num));
     }

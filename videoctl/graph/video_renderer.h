@@ -3,6 +3,7 @@
 // raw video to BGRx and hands each frame to an appsink. It keeps the newest frame the sink
 // received and the frame on screen, which differ only while a paused picture is held.
 
+#include <gst/app/gstappsink.h>
 #include <gst/gst.h>
 
 #include <atomic>
@@ -10,8 +11,6 @@
 #include <functional>
 #include <mutex>
 #include <vector>
-
-typedef struct _GstAppSink GstAppSink;
 
 namespace clipdeck {
 
