@@ -71,6 +71,21 @@ Outcome run(CClipdeckCtrl& ctrl, Call& call) {
     return outcome;
 }
 
+// Keeps the control's events and messages as JSON arrays instead of showing them.
+void record(CClipdeckCtrl& ctrl, std::vector<std::string>& events,
+            std::vector<std::string>& messages) {
+    ctrl.setMessageReporter([&messages](const QString& caption, const QString& text) {
+        messages.push_back("[" + jsonString(caption) + ", " + jsonString(text) + "]");
+    });
+    QObject::connect(&ctrl, &CClipdeckCtrl::Complete, [&events] {
+        events.push_back("[" + jsonString(std::string("Complete")) + "]");
+    });
+    QObject::connect(&ctrl, &CClipdeckCtrl::PositionChange, [&events](double posizione) {
+        events.push_back("[" + jsonString(std::string("PositionChange")) + ", " +
+                         millisecondsJson(posizione) + "]");
+    });
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -102,15 +117,7 @@ int main(int argc, char** argv) {
 
     std::vector<std::string> events;
     std::vector<std::string> messages;
-    ctrl.setMessageReporter([&](const QString& caption, const QString& text) {
-        messages.push_back("[" + jsonString(caption) + ", " + jsonString(text) + "]");
-    });
-    QObject::connect(&ctrl, &CClipdeckCtrl::Complete,
-                     [&] { events.push_back("[" + jsonString(std::string("Complete")) + "]"); });
-    QObject::connect(&ctrl, &CClipdeckCtrl::PositionChange, [&](double posizione) {
-        events.push_back("[" + jsonString(std::string("PositionChange")) + ", " +
-                         millisecondsJson(posizione) + "]");
-    });
+    record(ctrl, events, messages);
 
     bool failed = false;
     for (const std::string& text : calls) {
