@@ -11,9 +11,9 @@ namespace {
 
 bool unfiltered(uint16_t code) { return code == 174 || code == 203 || code == 219; }
 
-// The record a line reads from: its derivation, or in recordings that store one line per
-// channel, channel `i` against the line's zero level.
-DerivationRecord sourceOf(const Recording& rec, int i) {
+} // namespace
+
+DerivationRecord lineSource(const Recording& rec, int i) {
     DerivationRecord r = rec.derivations[i];
     const uint16_t fileType = rec.header.fileType;
     const bool linePerChannel = fileType == 128 || fileType == 129;
@@ -28,8 +28,6 @@ DerivationRecord sourceOf(const Recording& rec, int i) {
     return r;
 }
 
-} // namespace
-
 bool bypassesFilters(const MontageRecord& m, int i) {
     return unfiltered(m.inputA[i]) || unfiltered(m.inputB[i]);
 }
@@ -42,7 +40,7 @@ void LineValues::compute(const Recording& rec, FilterBank& filters) {
     values_.assign(static_cast<size_t>(lines_) * frames_, 0.0f);
     const int channels = rec.header.numChannels;
     for (int i = 0; i < lines_; ++i) {
-        const DerivationRecord r = sourceOf(rec, i);
+        const DerivationRecord r = lineSource(rec, i);
         if (r.kind == kNoInput || r.kind == kUnavailable) {
             continue; // 0 throughout: no input, or no value to carry forward
         }

@@ -33,6 +33,11 @@ private:
     uint32_t frames_ = 0;
 };
 
+// The record line `i` reads from: its derivation, or in recordings of fileType 128 and 129
+// (one line per channel) channel `i` against the line's zero level; a line past the
+// channels has no input there.
+DerivationRecord lineSource(const Recording& rec, int i);
+
 // True when one input of line `i` is an electrode whose lines are never filtered.
 bool bypassesFilters(const MontageRecord& m, int i);
 

@@ -17,6 +17,11 @@ bool isEegLine(const Recording& rec, int line) {
            !electrodeOf(rec, m.inputB[line]).polygraphic();
 }
 
+bool isValueLine(const MontageRecord& m, int line) {
+    auto value = [](uint16_t code) { return code == 173 || code == 175; };
+    return value(m.inputA[line]) || value(m.inputB[line]);
+}
+
 std::string lineLabel(const Recording& rec, int line) {
     auto label = [](const std::array<char, 6>& field) {
         return std::string(fieldText(field.data(), field.size()));

@@ -16,6 +16,9 @@ const ElectrodeRecord& electrodeOf(const Recording& rec, uint16_t code);
 // An EEG line has no polygraphic input.
 bool isEegLine(const Recording& rec, int line);
 
+// A value line has an input of electrode 173 or 175; it shows numbers instead of a trace.
+bool isValueLine(const MontageRecord& m, int line);
+
 // "negative positive" of a polygraphic inputA, "positive negative" of a polygraphic inputB,
 // else "positive-of-inputB positive-of-inputA"; labels up to their NUL, 8-bit text as stored.
 std::string lineLabel(const Recording& rec, int line);

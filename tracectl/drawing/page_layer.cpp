@@ -1,0 +1,116 @@
+#include "page_layer.h"
+
+#include "column_reducer.h"
+#include "line_values.h"
+#include "montage_lines.h"
+#include "page_length.h"
+#include "polyline_raster.h"
+#include "static_layer.h"
+#include "trace_geometry.h"
+#include "value_numbers.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace viewer {
+
+namespace {
+
+constexpr int kValueFontPoints = 10;
+constexpr int kValueEverySeconds = 2;
+
+struct Page {
+    const Recording& rec;
+    int32_t labelWidth;
+    int32_t traceWidth;
+    float seconds;
+};
+
+QRgb lineColour(const TraceColours& colours, const MontageRecord& m, int line) {
+    const uint8_t index = m.colourIndex[line];
+    return colours[index < colours.size() ? index : 5];
+}
+
+// The number shown for second `t` of value line `line`; false when that frame or channel
+// lies outside the page.
+bool valueAt(const Recording& rec, int line, uint32_t t, uint16_t& number) {
+    const MontageRecord& m = rec.currentMontage;
+    const DerivationRecord& r = rec.derivations[line];
+    const bool onA = m.inputA[line] == 173 || m.inputA[line] == 175;
+    const uint16_t code = onA ? m.inputA[line] : m.inputB[line];
+    const int channel = onA ? r.channelA : r.channelB;
+    const uint64_t frame = static_cast<uint64_t>(t) * rec.header.rate;
+    const uint32_t frames = std::min(rec.samplesPerPage, framesThatFit(rec));
+    if (frame >= frames || channel < 0 || channel >= rec.header.numChannels) {
+        return false;
+    }
+    const int32_t raw = rec.pageBuffer[frame * rec.header.numChannels + channel];
+    number = valueLineNumber(electrodeOf(rec, code), raw);
+    return true;
+}
+
+void drawValueNumbers(QPainter& p, const Page& page, int line, int32_t rowCentre) {
+    const int h = p.fontMetrics().height();
+    for (uint32_t t = 0; static_cast<float>(t) < page.seconds; t += kValueEverySeconds) {
+        uint16_t number = 0;
+        if (!valueAt(page.rec, line, t, number)) {
+            continue;
+        }
+        const auto x = static_cast<int>(static_cast<float>(page.labelWidth) +
+                                        static_cast<float>(t) *
+                                            static_cast<float>(page.traceWidth) / page.seconds);
+        p.drawText(QRect(x, rowCentre - h / 2, 0x7FFF, h),
+                   Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, QString::number(number));
+    }
+}
+
+void drawTrace(QImage& layer, QRgb colour, const Page& page, std::span<const float> values,
+               double k, int32_t rowCentre) {
+    const uint32_t samples = page.rec.samplesPerPage;
+    if (samples == 0 || values.empty()) {
+        return;
+    }
+    ColumnReducer reducer(values.size());
+    for (uint32_t l = 0; l < values.size(); ++l) {
+        reducer.add(sampleX(page.labelWidth, l, page.traceWidth, samples),
+                    traceY(rowCentre, values[l], k));
+    }
+    drawPolylineRgb32(layer, reducer.points(), colour);
+}
+
+} // namespace
+
+void drawPageLayer(QImage& layer, const TraceModel& model, const TraceColours& colours,
+                   const PageLayerSettings& settings) {
+    const Recording& rec = model.recording();
+    const MontageRecord& m = rec.currentMontage;
+    const int lines =
+        std::min<int>({m.numLines, kMaxLines, static_cast<int>(settings.rowCentre.size())});
+    if (layer.isNull() || lines == 0) {
+        return;
+    }
+    const Page page{rec, settings.labelWidth, layer.width() - settings.labelWidth,
+                    static_cast<float>(m.pageMs) / 1000.0f};
+    QPainter p(&layer);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.setFont(labelFont(LabelFont{settings.fontName, kValueFontPoints, false, false}, layer));
+    for (int i = 0; i < lines; ++i) {
+        const QRgb colour = lineColour(colours, m, i);
+        p.setPen(QPen(QColor(colour), 1));
+        const uint8_t kind = lineSource(rec, i).kind;
+        const bool valueLine = isValueLine(m, i);
+        if (valueLine && kind != kUnavailable) {
+            drawValueNumbers(p, page, i, settings.rowCentre[i]);
+        }
+        if (valueLine || kind == kNoInput || kind == kUnavailable) {
+            continue;
+        }
+        const double k = pixelsPerStep(rec.derivations[i], m.gain[i], settings.pixelsPerCm);
+        drawTrace(layer, colour, page, model.lineValues(i), k, settings.rowCentre[i]);
+    }
+}
+
+} // namespace viewer

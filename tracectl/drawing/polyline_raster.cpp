@@ -1,0 +1,106 @@
+#include "polyline_raster.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+
+namespace viewer {
+
+namespace {
+
+struct Raster {
+    uchar* bits;
+    qsizetype stride; // bytes per line
+    int width;
+    int height;
+    QRgb colour;
+
+    void put(int x, int y) const { reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour; }
+};
+
+void vertical(const Raster& r, int x, int y0, int y1) {
+    if (x < 0 || x >= r.width) {
+        return;
+    }
+    const int from = std::max(std::min(y0, y1), 0);
+    const int to = std::min(std::max(y0, y1), r.height - 1);
+    for (int y = from; y <= to; ++y) {
+        r.put(x, y);
+    }
+}
+
+// Steps along the longer axis; the other coordinate at step t is the nearest to the exact
+// line, round(t * minor / major), kept exactly with integer arithmetic. Only the steps whose
+// major coordinate falls inside the layer are walked.
+void sloped(const Raster& r, int x0, int y0, int x1, int y1) {
+    const bool steep = std::abs(y1 - y0) > std::abs(x1 - x0);
+    const int m0 = steep ? y0 : x0;
+    const int m1 = steep ? y1 : x1;
+    const int n0 = steep ? x0 : y0;
+    const int n1 = steep ? x1 : y1;
+    const int minorLimit = steep ? r.width : r.height;
+    if ((n0 < 0 && n1 < 0) || (n0 >= minorLimit && n1 >= minorLimit)) {
+        return;
+    }
+    const int majorStep = m1 > m0 ? 1 : -1;
+    const int minorStep = n1 > n0 ? 1 : -1;
+    const int64_t major = std::abs(int64_t{m1} - m0);
+    const int64_t minor = std::abs(int64_t{n1} - n0);
+    const int majorLimit = steep ? r.height : r.width;
+
+    // Steps t = first .. last keep the major coordinate inside 0 .. majorLimit - 1.
+    const int64_t toLow = majorStep > 0 ? -m0 : m0 - (majorLimit - 1);
+    const int64_t toHigh = majorStep > 0 ? (majorLimit - 1) - m0 : m0;
+    const int64_t first = std::max<int64_t>(0, toLow);
+    const int64_t last = std::min<int64_t>(major, toHigh);
+    if (first > last) {
+        return;
+    }
+    // numerator = 2 t minor + major; offset = numerator / (2 major), kept as quotient and rest.
+    const int64_t twiceMajor = 2 * major;
+    const int64_t numerator = 2 * first * minor + major;
+    int64_t offset = numerator / twiceMajor;
+    int64_t rest = numerator % twiceMajor;
+    int m = m0 + static_cast<int>(first) * majorStep;
+    for (int64_t t = first; t <= last; ++t, m += majorStep) {
+        const int64_t n = n0 + offset * minorStep;
+        if (n >= 0 && n < minorLimit) {
+            steep ? r.put(static_cast<int>(n), m) : r.put(m, static_cast<int>(n));
+        }
+        rest += 2 * minor;
+        if (rest >= twiceMajor) {
+            rest -= twiceMajor;
+            ++offset;
+        }
+    }
+}
+
+// Coordinates up to 2^30 keep every product of the line stepping inside 64 bits; the page
+// never comes near them.
+bool withinReach(const QPoint& p) {
+    constexpr int kReach = 1 << 30;
+    return std::abs(p.x()) <= kReach && std::abs(p.y()) <= kReach;
+}
+
+} // namespace
+
+void drawPolylineRgb32(QImage& layer, std::span<const QPoint> points, QRgb colour) {
+    if (points.size() < 2 || layer.isNull() || layer.depth() != 32) {
+        return;
+    }
+    const Raster r{layer.bits(), layer.bytesPerLine(), layer.width(), layer.height(), colour};
+    for (size_t i = 1; i < points.size(); ++i) {
+        const QPoint& a = points[i - 1];
+        const QPoint& b = points[i];
+        if (!withinReach(a) || !withinReach(b)) {
+            continue;
+        }
+        if (a.x() == b.x()) {
+            vertical(r, a.x(), a.y(), b.y());
+        } else {
+            sloped(r, a.x(), a.y(), b.x(), b.y());
+        }
+    }
+}
+
+} // namespace viewer
