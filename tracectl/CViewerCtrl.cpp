@@ -2,6 +2,7 @@
 
 #include "recording_queries.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QFile>
 #include <QLocale>
@@ -9,7 +10,16 @@
 using namespace viewer;
 
 CViewerCtrl::CViewerCtrl(QWidget* parent)
-    : QWidget(parent), model_(std::make_unique<TraceModel>()) {}
+    : QWidget(parent), model_(std::make_unique<TraceModel>()), traceColours_(makeTraceColours()),
+      marker_(QStringLiteral(":/tracectl/warning.png")),
+      notTraceFile_(QStringLiteral(":/tracectl/not_trace_file.png")),
+      beep_([] { QApplication::beep(); }) {
+    // Painting always covers the whole control from the layers.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    marker_ = marker_.convertToFormat(QImage::Format_RGB32);
+    notTraceFile_ = notTraceFile_.convertToFormat(QImage::Format_RGB32);
+    adoptClientSize();
+}
 
 CViewerCtrl::~CViewerCtrl() = default;
 
@@ -106,6 +116,9 @@ void CViewerCtrl::setBackColor(uint32_t v) {
 
 void CViewerCtrl::setBorderStyle(int16_t v) {
     borderStyle_ = v;
+    // A single border takes one pixel from each side of the drawing area.
+    const int border = v == 1 ? 1 : 0;
+    setContentsMargins(border, border, border, border);
     update();
 }
 
@@ -128,8 +141,6 @@ int16_t CViewerCtrl::FileName(const QString& nomeFile) {
     return 0;
 }
 
-void CViewerCtrl::redrawStatic() {}
-
 // ---- Queries about the recording --------------------------------------------------------
 
 float CViewerCtrl::GetPosNote(int32_t numNota) { return queries::GetPosNote(rec(), numNota); }
@@ -143,7 +154,8 @@ int16_t CViewerCtrl::GetVideoOneSfasFrame() { return queries::GetVideoOneSfasFra
 int32_t CViewerCtrl::GetMaxLarghEtichette() { return labelWidth_; }
 
 int32_t CViewerCtrl::GetPixelPosition(int32_t milliSec) {
-    return queries::GetPixelPosition(rec().currentMontage.pageMs, labelWidth_, width(), milliSec);
+    return queries::GetPixelPosition(rec().currentMontage.pageMs, labelWidth_, clientSize().width(),
+                                     milliSec);
 }
 
 QString CViewerCtrl::GetSurName() { return QString::fromStdString(queries::GetSurName(rec())); }
@@ -193,13 +205,7 @@ QString CViewerCtrl::GetArchivedMontName(int16_t numMont) {
     return QString::fromStdString(queries::GetArchivedMontName(rec(), numMont));
 }
 
-// ---- Members that pages, filters and drawing complete -------------------------------------
-
-int16_t CViewerCtrl::ModifyGain(int32_t* /*gainPref*/, bool /*incr*/) { return 0; }
-
-void CViewerCtrl::Redraw(bool /*loadData*/) {}
-
-int32_t CViewerCtrl::GetGainEEG() { return 0; }
+// ---- Pages -------------------------------------------------------------------------------
 
 bool CViewerCtrl::DrawPage(int32_t sec) {
     bool historySwitched = false;
@@ -218,27 +224,6 @@ bool CViewerCtrl::DrawPage(int32_t sec) {
     }
     return whole;
 }
-
-bool CViewerCtrl::drawTraces(bool loadData) {
-    if (!model_->hasLines()) {
-        return false;
-    }
-    const bool whole = loadData && model_->loadPage();
-    model_->computeLineValues();
-    return whole;
-}
-
-void CViewerCtrl::DeselectAll() {}
-
-int16_t CViewerCtrl::SetGainEEG(int32_t /*gain*/) { return 0; }
-
-int16_t CViewerCtrl::SetHighFilterEEG(int32_t /*filtVal*/) { return 0; }
-
-int16_t CViewerCtrl::SetLowFilterEEG(int32_t /*filtVal*/) { return 0; }
-
-int32_t CViewerCtrl::GetHighFilterEEG() { return -1; }
-
-int32_t CViewerCtrl::GetLowFilterEEG() { return -1; }
 
 void CViewerCtrl::SetNotchFilter(int16_t notch) { model_->setNotch(notch); }
 

@@ -4,13 +4,20 @@
 // Members are declared in the order of their dispatch identifiers; a test holds that order.
 
 #include "recording.h"
+#include "trace_colours.h"
 #include "trace_model.h"
 
+#include <QImage>
+#include <QSettings>
 #include <QString>
+#include <QVariantMap>
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <span>
+#include <vector>
 
 class CViewerCtrl : public QWidget {
     Q_OBJECT
@@ -77,7 +84,7 @@ public:
     void setBorderStyle(int16_t v);
 
     // Methods of the dispatch interface.
-    Q_INVOKABLE int16_t ModifyGain(int32_t* gainPref, bool incr);
+    Q_INVOKABLE int16_t ModifyGain(std::span<const int32_t> gainPref, bool incr);
     Q_INVOKABLE void Redraw(bool loadData);
     Q_INVOKABLE int32_t GetGainEEG();
     Q_INVOKABLE bool DrawPage(int32_t sec);
@@ -110,16 +117,46 @@ public:
     Q_INVOKABLE float secNumber();
     Q_INVOKABLE int32_t GetTime(float secondo);
 
-    // Not part of the dispatch interface: read access for tools and tests.
+    // Not part of the dispatch interface ------------------------------------------------
+
+    // The persistent properties as the host's form keeps them: the version, the stock
+    // properties, then numMont, notchFreq, traceOverLabel and fontSize; values equal to
+    // their defaults are left out. Loading takes the default for whatever is missing.
+    QVariantMap saveProperties() const;
+    void loadProperties(const QVariantMap& form);
+    void saveProperties(QSettings& settings) const;
+    void loadProperties(const QSettings& settings);
+    // The state of a fresh instance: the four persistent defaults.
+    void resetProperties();
+
+    // Height in pixels of the display the line scale assumes (200 mm tall); 0 returns to
+    // the height of the screen the control is on.
+    void setVerticalResolution(int pixels) { verticalResolution_ = pixels; }
+    int verticalResolution() const;
+
+    // The default beep; tests install one that counts.
+    void setBeeper(std::function<void()> beep) { beep_ = std::move(beep); }
+
+    // Read access for tools and tests.
     const viewer::Recording& recording() const { return model_->recording(); }
     // The page, montage lines, their filters and the values of the last trace drawing.
     const viewer::TraceModel& model() const { return *model_; }
     bool isModified() const { return modified_; }
+    const QImage& staticLayer() const { return staticLayer_; }
+    const QImage& pageLayer() const { return pageLayer_; }
+    const std::vector<int32_t>& rowCentre() const { return rowCentre_; }
+    const viewer::TraceColours& traceColours() const { return traceColours_; }
+    // The drawing area: the control less its border.
+    QSize clientSize() const { return contentsRect().size(); }
 
 signals:
     void DeleteNote();
     void NoteNotification(int16_t numNota, int32_t posPix, const QString& noteText);
     void CambiatoMontaggio();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void setModified() { modified_ = true; }
@@ -127,9 +164,25 @@ private:
     // Traces of the page at pageStart, reading it first when `loadData`; true when a page
     // read found the whole page in the recorded data. Nothing without lines.
     bool drawTraces(bool loadData);
+    // Fires DeleteNote, then NoteNotification for each note on the page.
+    void reportNotes();
+    // Recreates both layers when the client size changed; true when it did.
+    bool adoptClientSize();
+    // After a size change: new layers, static layer and traces redrawn without a page read.
+    void followClientSize();
+    // What the control shows with no file open.
+    QImage emptyPicture() const;
     viewer::Recording& rec() { return model_->recording(); }
 
     std::unique_ptr<viewer::TraceModel> model_;
+    const viewer::TraceColours traceColours_;
+    QImage marker_;
+    QImage notTraceFile_;
+    QImage staticLayer_;
+    QImage pageLayer_;
+    std::vector<int32_t> rowCentre_;
+    int verticalResolution_ = 0;
+    std::function<void()> beep_;
 
     bool fontBold_ = false;
     bool fontItalic_ = false;

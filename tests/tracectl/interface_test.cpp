@@ -38,7 +38,7 @@ TEST(ViewerInterface, PropertiesMethodsAndEventsStandInDispatchOrder) {
         "gratis",         "notchFreq",  "ViewMode",  "BackColor",    "BorderStyle"};
     EXPECT_EQ(ownProperties(meta), properties);
 
-    const std::vector<std::string> methods = {"ModifyGain(int32_t*,bool)",
+    const std::vector<std::string> methods = {"ModifyGain(std::span<const int32_t>,bool)",
                                               "Redraw(bool)",
                                               "GetGainEEG()",
                                               "DrawPage(int32_t)",

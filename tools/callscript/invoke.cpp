@@ -9,6 +9,7 @@
 #include <cmath>
 #include <deque>
 #include <limits>
+#include <span>
 
 namespace tracecall {
 
@@ -27,9 +28,11 @@ struct Slot {
     std::vector<int32_t> list;
     int32_t outValue = 0;
     int32_t* pointer = nullptr;
+    std::span<const int32_t> span;
 };
 
 bool isPointer(const QByteArray& typeName) { return typeName.endsWith('*'); }
+bool isSpan(const QByteArray& typeName) { return typeName == "std::span<const int32_t>"; }
 
 // Points `argv` at the slot field the type uses; false for a type this tool cannot pass.
 bool bindSlot(Slot& slot, int typeId, void*& argv) {
@@ -212,6 +215,18 @@ Outcome invokeMethod(QObject& target, const Call& call) {
                 return outcome;
             }
             argv[p + 1] = &slot.pointer;
+            continue;
+        }
+        if (isSpan(typeName)) {
+            // A span parameter is the caller's list, its length included.
+            if (a.kind != Argument::Kind::List) {
+                outcome.error =
+                    "parameter " + method.parameterNames()[p].toStdString() + " takes a list [..]";
+                return outcome;
+            }
+            slot.list.assign(a.list.begin(), a.list.end());
+            slot.span = slot.list;
+            argv[p + 1] = &slot.span;
             continue;
         }
         const int typeId = method.parameterMetaType(p).id();

@@ -1,0 +1,156 @@
+// The control's drawing: the two layers, the notes of the page, painting and size changes.
+
+#include "CViewerCtrl.h"
+
+#include "page_layer.h"
+#include "page_notes.h"
+#include "static_layer.h"
+#include "text.h"
+#include "trace_geometry.h"
+
+#include <QPainter>
+#include <QResizeEvent>
+#include <QScreen>
+
+#include <cstring>
+
+using namespace viewer;
+
+namespace {
+
+// The screen height assumed when the control is on no screen.
+constexpr int kFallbackVerticalResolution = 1080;
+
+QImage blankLayer(QSize size, QRgb background) {
+    if (size.isEmpty()) {
+        return {};
+    }
+    QImage layer(size, QImage::Format_RGB32);
+    layer.fill(background);
+    return layer;
+}
+
+// `to` becomes a copy of `from`, reusing its pixels when the sizes agree.
+void copyLayer(const QImage& from, QImage& to) {
+    if (to.size() != from.size() || to.format() != from.format()) {
+        to = from.copy();
+        return;
+    }
+    std::memcpy(to.bits(), from.constBits(), static_cast<size_t>(from.sizeInBytes()));
+}
+
+} // namespace
+
+int CViewerCtrl::verticalResolution() const {
+    if (verticalResolution_ > 0) {
+        return verticalResolution_;
+    }
+    const QScreen* s = screen();
+    return s ? s->size().height() : kFallbackVerticalResolution;
+}
+
+void CViewerCtrl::Redraw(bool loadData) {
+    redrawStatic();
+    drawTraces(loadData);
+    update();
+}
+
+void CViewerCtrl::redrawStatic() {
+    adoptClientSize();
+    const int lines = std::min<int>(rec().currentMontage.numLines, kMaxLines);
+    if (!rec().isOpen() || lines == 0 || staticLayer_.isNull()) {
+        return; // the layer and its geometry stay as they were
+    }
+    std::vector<uint8_t> kinds;
+    for (int i = 0; i < lines; ++i) {
+        kinds.push_back(rec().derivations[i].kind);
+    }
+    StaticLayerSettings settings;
+    settings.background = fromOleColour(backColor_);
+    settings.gridColour = fromOleColour(static_cast<uint32_t>(gridColor_));
+    settings.gridType = gridType_;
+    settings.traceOverLabel = traceOverLabel_;
+    settings.font = LabelFont{fontName_, fontSize_, fontBold_, fontItalic_};
+    const StaticLayerGeometry g = drawStaticLayer(staticLayer_, rec(), kinds, settings, marker_);
+    labelWidth_ = g.labelWidth;
+    rowCentre_ = g.rowCentre;
+}
+
+bool CViewerCtrl::drawTraces(bool loadData) {
+    if (!model_->hasLines()) {
+        return false;
+    }
+    if (adoptClientSize()) {
+        redrawStatic();
+    }
+    const bool whole = loadData && model_->loadPage();
+    model_->computeLineValues();
+    copyLayer(staticLayer_, pageLayer_);
+    PageLayerSettings settings;
+    settings.labelWidth = labelWidth_;
+    settings.rowCentre = rowCentre_;
+    settings.pixelsPerCm = pixelsPerCm(verticalResolution());
+    settings.fontName = fontName_;
+    drawPageLayer(pageLayer_, *model_, traceColours_, settings);
+    reportNotes();
+    return whole;
+}
+
+void CViewerCtrl::reportNotes() {
+    // The walk is over before the host hears of any note, so a handler that opens another
+    // file or draws another page cannot change the table under it.
+    const std::vector<PageNote> notes =
+        notesOnPage(rec(), labelWidth_, clientSize().width() - labelWidth_);
+    emit DeleteNote();
+    for (const PageNote& n : notes) {
+        emit NoteNotification(n.numNota, n.posPix,
+                              QString::fromStdString(windows1252ToUtf8(n.text)));
+    }
+}
+
+bool CViewerCtrl::adoptClientSize() {
+    const QSize size = clientSize();
+    if (staticLayer_.size() == size || (staticLayer_.isNull() && size.isEmpty())) {
+        return false;
+    }
+    const QRgb background = fromOleColour(backColor_);
+    staticLayer_ = blankLayer(size, background);
+    pageLayer_ = blankLayer(size, background);
+    return true;
+}
+
+void CViewerCtrl::followClientSize() {
+    if (adoptClientSize() && rec().isOpen()) {
+        redrawStatic();
+        drawTraces(false);
+    }
+}
+
+QImage CViewerCtrl::emptyPicture() const {
+    QImage picture = blankLayer(clientSize(), fromOleColour(backColor_));
+    if (picture.isNull() || !recording().fileInvalid) {
+        return picture;
+    }
+    QPainter p(&picture);
+    p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+    p.drawImage((picture.width() - notTraceFile_.width()) / 2,
+                (picture.height() - notTraceFile_.height()) / 2, notTraceFile_);
+    return picture;
+}
+
+void CViewerCtrl::paintEvent(QPaintEvent*) {
+    const QPoint origin = contentsRect().topLeft();
+    QPainter p(this);
+    if (rec().isOpen()) {
+        followClientSize();
+        p.drawImage(origin, pageLayer_);
+    } else {
+        p.drawImage(origin, emptyPicture());
+    }
+    if (borderStyle_ == 1) {
+        p.setPen(Qt::black);
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void CViewerCtrl::resizeEvent(QResizeEvent*) { followClientSize(); }
