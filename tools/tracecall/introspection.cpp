@@ -1,6 +1,7 @@
 #include "introspection.h"
 
 #include "CViewerCtrl.h"
+#include "drawing_calls.h"
 #include "json.h"
 #include "montage_calls.h"
 #include "text.h"
@@ -76,6 +77,7 @@ const std::map<std::string, ToolCall>& toolCalls() {
             {"notes", notesJson},
         };
         addMontageCalls(all);
+        addDrawingCalls(all);
         return all;
     }();
     return calls;

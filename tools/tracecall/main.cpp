@@ -29,7 +29,7 @@ std::string eventJson(const std::string& name, const std::vector<std::string>& a
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: tracecall [--size WxH] CALL...\n"
+    std::fprintf(stderr, "usage: tracecall [--size WxH] [--screen-height N] CALL...\n"
                          "       tracecall --summary FILE\n");
     return 2;
 }
@@ -44,10 +44,16 @@ int main(int argc, char** argv) {
     std::vector<std::string> calls;
     int width = 1000;
     int height = 600;
+    // The display height the line scale assumes, whatever screen the tool runs on.
+    int screenHeight = 1080;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
             if (std::sscanf(argv[++i], "%dx%d", &width, &height) != 2 || width <= 0 ||
                 height <= 0) {
+                return usage();
+            }
+        } else if (std::strcmp(argv[i], "--screen-height") == 0 && i + 1 < argc) {
+            if (std::sscanf(argv[++i], "%d", &screenHeight) != 1 || screenHeight <= 0) {
                 return usage();
             }
         } else if (std::strcmp(argv[i], "--summary") == 0 && i + 1 < argc) {
@@ -62,6 +68,7 @@ int main(int argc, char** argv) {
     }
 
     CViewerCtrl ctrl;
+    ctrl.setVerticalResolution(screenHeight);
     ctrl.resize(width, height);
     ctrl.show();
     QCoreApplication::processEvents();
@@ -71,10 +78,9 @@ int main(int argc, char** argv) {
                      [&] { events.push_back(eventJson("DeleteNote", {})); });
     QObject::connect(&ctrl, &CViewerCtrl::NoteNotification,
                      [&](int16_t numNota, int32_t posPix, const QString& noteText) {
-                         events.push_back(eventJson("NoteNotification",
-                                                    {std::to_string(numNota),
-                                                     std::to_string(posPix),
-                                                     jsonString(noteText)}));
+                         events.push_back(eventJson("NoteNotification", {std::to_string(numNota),
+                                                                         std::to_string(posPix),
+                                                                         jsonString(noteText)}));
                      });
     QObject::connect(&ctrl, &CViewerCtrl::CambiatoMontaggio,
                      [&] { events.push_back(eventJson("CambiatoMontaggio", {})); });
