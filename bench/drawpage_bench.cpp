@@ -1,9 +1,8 @@
 // DrawPage's read-and-compute path: position the page, read and re-reference its frames,
 // and run every line through its filter chain.
 
+#include "bench_recordings.h"
 #include "demo_recording.h"
-#include "recording_writer.h"
-#include "temp_dir.h"
 #include "trace_model.h"
 
 #include <benchmark/benchmark.h>
@@ -13,39 +12,9 @@
 
 namespace {
 
+using bench::wideRecording;
+using bench::written;
 using viewer::TraceModel;
-using viewer::testing::RecordingDescription;
-
-// Written once per run, removed at exit.
-const viewer::testing::TempDir& benchDir() {
-    static const viewer::testing::TempDir dir;
-    return dir;
-}
-
-std::string written(const std::string& name, const RecordingDescription& d) {
-    const std::string path = benchDir().file(name);
-    viewer::testing::writeRecording(path, d);
-    return path;
-}
-
-// 128 EEG channels of 2-byte samples at 2048 frames per second, 20 s, and one archived
-// montage of 128 lines, each channel against the next.
-RecordingDescription wideRecording() {
-    RecordingDescription d;
-    d.rate = 2048;
-    std::vector<std::pair<uint16_t, uint16_t>> lines;
-    for (uint16_t c = 1; c <= 128; ++c) {
-        d.order.push_back(c);
-        d.electrodes[c] = viewer::testing::eegElectrode("E");
-        lines.emplace_back(c, c % 128 + 1);
-    }
-    d.frames = 20 * 2048;
-    d.sample = [](int64_t frame, int channel) {
-        return static_cast<int32_t>(32768 + (frame * 37 + channel * 101) % 2000 - 1000);
-    };
-    d.montages = {viewer::testing::montage("Wide", lines)};
-    return d;
-}
 
 // Draws pages `step` seconds apart until the data runs out, then starts again.
 void drawPages(benchmark::State& state, TraceModel& model, int32_t step) {

@@ -1,0 +1,42 @@
+#include "bench_recordings.h"
+
+#include "temp_dir.h"
+
+#include <utility>
+#include <vector>
+
+namespace bench {
+
+namespace {
+
+const viewer::testing::TempDir& benchDir() {
+    static const viewer::testing::TempDir dir;
+    return dir;
+}
+
+} // namespace
+
+std::string written(const std::string& name, const viewer::testing::RecordingDescription& d) {
+    const std::string path = benchDir().file(name);
+    viewer::testing::writeRecording(path, d);
+    return path;
+}
+
+viewer::testing::RecordingDescription wideRecording() {
+    viewer::testing::RecordingDescription d;
+    d.rate = 2048;
+    std::vector<std::pair<uint16_t, uint16_t>> lines;
+    for (uint16_t c = 1; c <= 128; ++c) {
+        d.order.push_back(c);
+        d.electrodes[c] = viewer::testing::eegElectrode("E");
+        lines.emplace_back(c, c % 128 + 1);
+    }
+    d.frames = 20 * 2048;
+    d.sample = [](int64_t frame, int channel) {
+        return static_cast<int32_t>(32768 + (frame * 37 + channel * 101) % 2000 - 1000);
+    };
+    d.montages = {viewer::testing::montage("Wide", lines)};
+    return d;
+}
+
+} // namespace bench
