@@ -112,6 +112,7 @@ void CViewerCtrl::setViewMode(int16_t v) {
 void CViewerCtrl::setBackColor(uint32_t v) {
     backColor_ = v;
     update();
+    setModified();
 }
 
 void CViewerCtrl::setBorderStyle(int16_t v) {
@@ -120,6 +121,7 @@ void CViewerCtrl::setBorderStyle(int16_t v) {
     const int border = v == 1 ? 1 : 0;
     setContentsMargins(border, border, border, border);
     update();
+    setModified();
 }
 
 // ---- Opening a recording ----------------------------------------------------------------

@@ -54,6 +54,22 @@ TEST(TraceGeometry, SamplePositionsAreComputedIn64Bits) {
     EXPECT_EQ(sampleX(7, 2000000, 3000, 2500000), 7 + 2400);
 }
 
+TEST(TraceGeometry, TheWalkOverSamplesGivesEverySamplesPosition) {
+    const struct {
+        int32_t label, width;
+        uint32_t samples;
+    } cases[] = {{0, 1000, 2560}, {107, 1813, 10240}, {5, 3000, 700},    {50, -30, 256},
+                 {0, 0, 100},     {3, 7, 1},          {0, 1920, 1310720}};
+    for (const auto& c : cases) {
+        SampleXWalk walk(c.label, c.width, c.samples);
+        for (uint32_t l = 0; l < c.samples; ++l) {
+            ASSERT_EQ(walk.x(), sampleX(c.label, l, c.width, c.samples))
+                << c.width << "/" << c.samples << " at " << l;
+            walk.next();
+        }
+    }
+}
+
 TEST(TraceGeometry, ValuesAboveZeroGoUpAndYStaysInSixteenBits) {
     EXPECT_EQ(traceY(100, 100.0f, 0.5), 50);
     EXPECT_EQ(traceY(100, -100.0f, 0.5), 150);

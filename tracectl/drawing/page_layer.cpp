@@ -73,9 +73,10 @@ void drawTrace(QImage& layer, QRgb colour, const Page& page, std::span<const flo
         return;
     }
     ColumnReducer reducer(values.size());
-    for (uint32_t l = 0; l < values.size(); ++l) {
-        reducer.add(sampleX(page.labelWidth, l, page.traceWidth, samples),
-                    traceY(rowCentre, values[l], k));
+    SampleXWalk column(page.labelWidth, page.traceWidth, samples);
+    for (const float value : values) {
+        reducer.add(column.x(), traceY(rowCentre, value, k));
+        column.next();
     }
     drawPolylineRgb32(layer, reducer.points(), colour);
 }

@@ -3,6 +3,8 @@
 
 #include "derivation_record.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace viewer {
@@ -17,10 +19,50 @@ double pixelsPerStep(const DerivationRecord& r, int32_t gain, double pixelsPerCm
 
 // x of sample `l` of `samples` spread over `traceWidth` pixels right of `labelWidth`,
 // computed in 64 bits. `samples` must not be 0.
-int32_t sampleX(int32_t labelWidth, uint32_t l, int32_t traceWidth, uint32_t samples);
+inline int32_t sampleX(int32_t labelWidth, uint32_t l, int32_t traceWidth, uint32_t samples) {
+    return labelWidth + static_cast<int32_t>(static_cast<int64_t>(l) * traceWidth /
+                                             static_cast<int64_t>(samples));
+}
+
+// sampleX for l = 0, 1, 2, ... in turn, with no division per sample: the quotient and rest
+// of l x traceWidth / samples are carried from one sample to the next.
+class SampleXWalk {
+public:
+    SampleXWalk(int32_t labelWidth, int32_t traceWidth, uint32_t samples)
+        : labelWidth_(labelWidth), sign_(traceWidth < 0 ? -1 : 1), samples_(samples),
+          wholeStep_(std::abs(int64_t{traceWidth}) / samples),
+          restStep_(std::abs(int64_t{traceWidth}) % samples) {}
+
+    // The x of the current sample.
+    int32_t x() const { return labelWidth_ + sign_ * static_cast<int32_t>(quotient_); }
+
+    void next() {
+        quotient_ += wholeStep_;
+        rest_ += restStep_;
+        if (rest_ >= samples_) {
+            rest_ -= samples_;
+            ++quotient_;
+        }
+    }
+
+private:
+    int32_t labelWidth_;
+    int32_t sign_;
+    int64_t samples_;
+    int64_t wholeStep_;
+    int64_t restStep_;
+    int64_t quotient_ = 0;
+    int64_t rest_ = 0;
+};
 
 // y of `value` scaled by `k` on the row centred at `rowCentre`: positive values above it.
-// Kept within the 16-bit range.
-int32_t traceY(int32_t rowCentre, float value, double k);
+// Kept within the 16-bit range. (Inline: it runs once per sample of every line.)
+inline int32_t traceY(int32_t rowCentre, float value, double k) {
+    const double offset = std::trunc(static_cast<double>(value) * k);
+    // NaN fails both comparisons and lands on the row centre; infinities are limited.
+    const double limited = offset > 65536.0 ? 65536.0 : offset < -65536.0 ? -65536.0 : offset;
+    const double y = static_cast<double>(rowCentre) - (std::isnan(limited) ? 0.0 : limited);
+    return static_cast<int32_t>(std::clamp(y, -32768.0, 32767.0));
+}
 
 } // namespace viewer
