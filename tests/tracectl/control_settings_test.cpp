@@ -146,5 +146,21 @@ TEST(ControlSettings, PropertyHandlersRedrawTheStaticLayerOrOnlyMarkModified) {
     EXPECT_STREQ(f.ctrl.recording().electrodes[0].positiveLabel.data(), "AVG");
 }
 
+TEST(ControlSettings, RedrawWithoutReadingRunsTheFiltersAgainFromTheirState) {
+    DrawingFixture f;
+    f.show(montageRecording(256, 30));
+    auto values = [&f] {
+        const std::span<const float> v = f.ctrl.model().lineValues(0);
+        return std::vector<float>(v.begin(), v.end());
+    };
+    ASSERT_TRUE(f.ctrl.DrawPage(0)); // "Bipolar": notch, 0.53 Hz and 70 Hz
+    const std::vector<float> first = values();
+    f.ctrl.Redraw(false);
+    EXPECT_NE(values(), first); // the same samples, the filters going on
+    f.ctrl.SetNotchFilter(1);
+    f.ctrl.Redraw(false);
+    EXPECT_EQ(values(), first); // cleared state: the page as first drawn
+}
+
 } // namespace
 } // namespace viewer::testing
