@@ -1,24 +1,31 @@
-// The viewer program. Until its main window is built, a bare window hosts the trace
-// control on the recording named on the command line.
+// The viewer program: the main window on the recording named on the command line.
 
-#include "CViewerCtrl.h"
+#include "ViewerError.h"
+#include "frmView.h"
 
 #include <QApplication>
-#include <QMainWindow>
+#include <QMessageBox>
 #include <QStringList>
+
+#include <cstdio>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QMainWindow window;
-    auto* trace = new CViewerCtrl(&window);
-    window.setCentralWidget(trace);
-    window.resize(1200, 800);
-    const QStringList args = QCoreApplication::arguments().mid(1);
-    if (!args.isEmpty()) {
-        const QString path = args.join(QLatin1Char(' '));
-        if (trace->FileName(path) == 0) {
-            window.setWindowTitle(trace->GetSurName() + QLatin1Char(' ') + trace->GetName());
-        }
+    QApplication::setApplicationName(QStringLiteral("Viewer"));
+    // The whole argument text, as it stands, is the trace path.
+    const QString commandLine = QCoreApplication::arguments().mid(1).join(QLatin1Char(' '));
+
+    frmView window;
+    try {
+        window.Form_Load(commandLine);
+    } catch (const ViewerError& error) {
+        // Nothing handles an error out of the start-up: the user sees it and the program ends.
+        std::fprintf(stderr, "viewer: error %d: %s\n", error.number(),
+                     error.description().toLocal8Bit().constData());
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Viewer"), error.description(),
+                        QMessageBox::Ok);
+        box.exec();
+        return 1;
     }
     window.show();
     return QApplication::exec();

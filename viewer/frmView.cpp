@@ -1,0 +1,315 @@
+#include "frmView.h"
+
+#include "CViewerCtrl.h"
+#include "MyScrollBar.h"
+#include "ToolbarPictures.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kTwipsPerInch = 1440.0;
+constexpr int kMinimumTwips = 5000;
+constexpr int kAutoMoveMs = 200;
+// Height of the time strip at the bottom, the scroll bar's button width (315 twips at 96 dpi).
+constexpr int kBottomStripPixels = 21;
+
+struct ButtonSpec {
+    const char* key;
+    bool check;
+};
+
+// Left to right; an empty key stands for a separator.
+constexpr ButtonSpec kButtons[] = {
+    {"inizio", false}, {"notaPrec", false},  {"indietroAuto", true}, {"indietro", false},
+    {"avanti", false}, {"avantiAuto", true}, {"notaSuc", false},     {"fine", false},
+    {"", false},       {"", false},          {"video", true},        {"", false},
+    {"notch", true},
+};
+
+QComboBox* makeList(QWidget* parent, const char* name) {
+    auto* list = new QComboBox(parent);
+    list->setObjectName(QLatin1String(name));
+    list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    list->setFocusPolicy(Qt::ClickFocus);
+    return list;
+}
+
+} // namespace
+
+frmView::frmView(QWidget* parent)
+    : QMainWindow(parent), beep_([] { QApplication::beep(); }),
+      video_(std::make_unique<VideoWindowLink>()) {
+    setObjectName(QStringLiteral("frmView"));
+    clientArea_ = new QWidget(this);
+    setCentralWidget(clientArea_);
+
+    ViewTrace1_ = new CViewerCtrl(clientArea_);
+    ViewTrace1_->setObjectName(QStringLiteral("ViewTrace1"));
+    hscroll1_ = new MyScrollBar(clientArea_);
+    hscroll1_->setObjectName(QStringLiteral("hscroll1"));
+    hscroll1_->loadProperties(QVariantMap{{QStringLiteral("realWidth"), 315}});
+    // The trace control takes no focus of its own: whatever gives it the focus gives it to the
+    // scroll bar.
+    ViewTrace1_->setFocusPolicy(Qt::ClickFocus);
+    ViewTrace1_->setFocusProxy(hscroll1_);
+
+    lblTime_ = new QLabel(clientArea_);
+    lblTime_->setObjectName(QStringLiteral("lblTime"));
+    lblTime_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    lblTime_->setAlignment(Qt::AlignCenter);
+
+    noteLabels_ = std::make_unique<NoteLabels>(ViewTrace1_);
+    pctSync_ = new QWidget(ViewTrace1_);
+    pctSync_->setObjectName(QStringLiteral("pctSync"));
+    pctSync_->setAutoFillBackground(true);
+    QPalette red = pctSync_->palette();
+    red.setColor(QPalette::Window, Qt::red);
+    pctSync_->setPalette(red);
+    pctSync_->hide();
+
+    AutoMove_ = new QTimer(this);
+    AutoMove_->setObjectName(QStringLiteral("AutoMove"));
+    AutoMove_->setInterval(kAutoMoveMs);
+
+    buildToolbar();
+    buildLists();
+    buildMenu();
+    buildDialogs();
+    connectEvents();
+
+    setMinimumSize(static_cast<int>(std::ceil(kMinimumTwips / twipsPerPixelX())),
+                   static_cast<int>(std::ceil(kMinimumTwips / twipsPerPixelY())));
+    clientArea_->installEventFilter(this);
+    // Key preview: the gain keys work whichever element of the window has the focus.
+    qApp->installEventFilter(this);
+}
+
+frmView::~frmView() = default;
+
+QString frmView::buildVersionText(int major, int minor, int revision) {
+    return QStringLiteral("    (Ver. %1.%2.%3)")
+        .arg(major)
+        .arg(minor, 2, 10, QLatin1Char('0'))
+        .arg(revision, 3, 10, QLatin1Char('0'));
+}
+
+void frmView::buildToolbar() {
+    Toolbar1_ = new QToolBar(clientArea_);
+    Toolbar1_->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1_->setMovable(false);
+    Toolbar1_->setFloatable(false);
+    Toolbar1_->setIconSize(ToolbarPictures::size());
+    for (const ButtonSpec& spec : kButtons) {
+        const QString key = QLatin1String(spec.key);
+        if (key.isEmpty()) {
+            Toolbar1_->addSeparator();
+            continue;
+        }
+        QAction* action = Toolbar1_->addAction(ToolbarPictures::picture(key), QString());
+        action->setObjectName(key);
+        action->setToolTip(ToolbarPictures::toolTip(key));
+        action->setCheckable(spec.check);
+    }
+    button(QStringLiteral("video"))->setEnabled(false);
+}
+
+void frmView::buildLists() {
+    cmbHighPass_ = makeList(Toolbar1_, "cmbHighPass");
+    cmbLowPass_ = makeList(Toolbar1_, "cmbLowPass");
+    cmbBaseTime_ = makeList(Toolbar1_, "cmbBaseTime");
+    cmbGain_ = makeList(Toolbar1_, "cmbGain");
+    cmbViewMode_ = makeList(Toolbar1_, "cmbViewMode");
+    cmbViewMode_->setMinimumContentsLength(18);
+    Toolbar1_->addSeparator();
+    for (QComboBox* list : {cmbHighPass_, cmbLowPass_, cmbBaseTime_, cmbGain_, cmbViewMode_}) {
+        Toolbar1_->addWidget(list);
+    }
+    // The page lengths are fixed; the other lists are filled at start-up.
+    for (int i = 0; i < DisplayTables::kBaseTimeEntries; ++i) {
+        cmbBaseTime_->addItem(DisplayTables::baseTimeText(i), i + 1);
+    }
+    cmbBaseTime_->setCurrentIndex(-1);
+}
+
+void frmView::buildMenu() {
+    mnuFile_ = menuBar()->addMenu(QStringLiteral("File"));
+    mnuFile_->setObjectName(QStringLiteral("mnuFile"));
+    mnuOpen_ = mnuFile_->addAction(QStringLiteral("Open"));
+    mnuOpen_->setObjectName(QStringLiteral("mnuOpen"));
+    mnuNotchSettings_ = mnuFile_->addMenu(QStringLiteral("Notch settings"));
+    mnuNotchSettings_->setObjectName(QStringLiteral("mnuNotchSettings"));
+    mnu50Hz_ = mnuNotchSettings_->addAction(QStringLiteral("50 Hz"));
+    mnu50Hz_->setObjectName(QStringLiteral("mnu50Hz"));
+    mnu50Hz_->setCheckable(true);
+    mnu60Hz_ = mnuNotchSettings_->addAction(QStringLiteral("60 Hz"));
+    mnu60Hz_->setObjectName(QStringLiteral("mnu60Hz"));
+    mnu60Hz_->setCheckable(true);
+    mnuBackColor_ = mnuFile_->addAction(QStringLiteral("Change background color"));
+    mnuBackColor_->setObjectName(QStringLiteral("mnuBackColor"));
+    mnuFile_->addSeparator();
+    mnuClose_ = mnuFile_->addAction(QStringLiteral("Exit"));
+    mnuClose_->setObjectName(QStringLiteral("mnuClose"));
+}
+
+void frmView::buildDialogs() {
+    CommonDialog1_ = new QFileDialog(this);
+    CommonDialog1_->setObjectName(QStringLiteral("CommonDialog1"));
+    CommonDialog1_->setOption(QFileDialog::DontUseNativeDialog);
+    CommonDialog1_->setFileMode(QFileDialog::ExistingFile);
+    CommonDialog1_->setAcceptMode(QFileDialog::AcceptOpen);
+    CommonDialog1_->setNameFilters(
+        {QStringLiteral("Viewer EEG Trace File (*.vwr)"), QStringLiteral("All files (*.*)")});
+
+    CommonDialogColor_ = new QColorDialog(this);
+    CommonDialogColor_->setObjectName(QStringLiteral("CommonDialogColor"));
+    CommonDialogColor_->setOption(QColorDialog::DontUseNativeDialog);
+}
+
+void frmView::connectEvents() {
+    connect(Toolbar1_, &QToolBar::actionTriggered, this, &frmView::Toolbar1_ButtonClick);
+    connect(cmbGain_, &QComboBox::activated, this, &frmView::cmbGain_Click);
+    connect(cmbHighPass_, &QComboBox::activated, this, &frmView::cmbHighPass_Click);
+    connect(cmbLowPass_, &QComboBox::activated, this, &frmView::cmbLowPass_Click);
+    connect(cmbBaseTime_, &QComboBox::activated, this, &frmView::cmbBaseTime_Click);
+    connect(cmbViewMode_, &QComboBox::activated, this, &frmView::cmbViewMode_Click);
+    connect(hscroll1_, &MyScrollBar::change, this, &frmView::hscroll1_change);
+    connect(AutoMove_, &QTimer::timeout, this, &frmView::AutoMove_Timer);
+    connect(ViewTrace1_, &CViewerCtrl::DeleteNote, this, [this] { noteLabels_->hideAll(); });
+    connect(ViewTrace1_, &CViewerCtrl::NoteNotification, this,
+            [this](int16_t numNota, int32_t posPix, const QString& noteText) {
+                noteLabels_->show(numNota, posPix, noteText);
+            });
+    connect(ViewTrace1_, &CViewerCtrl::CambiatoMontaggio, this,
+            &frmView::ViewTrace1_CambiatoMontaggio);
+    connect(mnuOpen_, &QAction::triggered, this, &frmView::mnuOpen_Click);
+    connect(mnu50Hz_, &QAction::triggered, this, [this] { mnuNotch_Click(50); });
+    connect(mnu60Hz_, &QAction::triggered, this, [this] { mnuNotch_Click(60); });
+    connect(mnuBackColor_, &QAction::triggered, this, &frmView::mnuBackColor_Click);
+    connect(mnuClose_, &QAction::triggered, this, &QWidget::close);
+}
+
+QAction* frmView::button(const QString& key) const {
+    if (key.isEmpty()) {
+        return nullptr;
+    }
+    for (QAction* action : Toolbar1_->actions()) {
+        if (action->objectName() == key) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+double frmView::twipsPerPixelX() const { return kTwipsPerInch / logicalDpiX(); }
+
+double frmView::twipsPerPixelY() const { return kTwipsPerInch / logicalDpiY(); }
+
+void frmView::beep() {
+    if (beep_) {
+        beep_();
+    }
+}
+
+void frmView::layoutChildren() {
+    const int innerWidth = clientArea_->width();
+    const int innerHeight = clientArea_->height();
+    const int toolbarHeight = Toolbar1_->sizeHint().height();
+    Toolbar1_->setGeometry(0, 0, innerWidth, toolbarHeight);
+
+    const int timeWidth =
+        lblTime_->fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000 00:00:00")) + 24;
+    lblTime_->setGeometry(0, innerHeight - kBottomStripPixels, timeWidth, kBottomStripPixels);
+    hscroll1_->setGeometry(lblTime_->x() + lblTime_->width(), innerHeight - kBottomStripPixels,
+                           innerWidth - lblTime_->width(), kBottomStripPixels);
+    ViewTrace1_->setGeometry(0, toolbarHeight, innerWidth,
+                             innerHeight - toolbarHeight - kBottomStripPixels);
+    if (pctSync_->isVisibleTo(ViewTrace1_)) {
+        pctSync_->resize(pctSync_->width(), ViewTrace1_->height());
+    }
+}
+
+bool frmView::isKeyPreviewTarget(const QObject* watched) const {
+    // A key travels from the focus widget up its parents; it is seen once, at the first of them.
+    if (!watched->isWidgetType()) {
+        return false;
+    }
+    const auto* widget = static_cast<const QWidget*>(watched);
+    if (widget->window() != this) {
+        return false;
+    }
+    const QWidget* focus = QApplication::focusWidget();
+    return focus != nullptr && focus->window() == this ? widget == focus : widget == this;
+}
+
+bool frmView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == clientArea_ && event->type() == QEvent::Resize && !isMinimized()) {
+        layoutChildren();
+    } else if (event->type() == QEvent::KeyPress && isKeyPreviewTarget(watched)) {
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        if (text.size() == 1) {
+            IncrDecrGainFromKeyAscii(text.at(0));
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmView::closeEvent(QCloseEvent* event) {
+    savePlacement();
+    if (button(QStringLiteral("video"))->isChecked()) {
+        video_->close();
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void frmView::Toolbar1_ButtonClick(QAction* action) {
+    const QString key = action->objectName();
+    if (key == QLatin1String("inizio")) {
+        posInizioTrc();
+    } else if (key == QLatin1String("notaPrec")) {
+        CercaNotaPrec();
+    } else if (key == QLatin1String("indietroAuto")) {
+        IndietroAuto();
+    } else if (key == QLatin1String("indietro")) {
+        PaginaIndietro();
+    } else if (key == QLatin1String("avanti")) {
+        PaginaAvanti();
+    } else if (key == QLatin1String("avantiAuto")) {
+        AvantiAuto();
+    } else if (key == QLatin1String("notaSuc")) {
+        CercaNotaSucc();
+    } else if (key == QLatin1String("fine")) {
+        posFineTrc();
+    } else if (key == QLatin1String("video")) {
+        if (action->isChecked()) {
+            video_->open(posSec_);
+        } else {
+            video_->close();
+        }
+    } else if (key == QLatin1String("notch")) {
+        ApplicaNotch();
+    }
+}
+
+void frmView::mnuOpen_Click() {
+    noteLabels_->hideAll();
+    if (CommonDialog1_->exec() != QDialog::Accepted) {
+        return;
+    }
+    const QStringList chosen = CommonDialog1_->selectedFiles();
+    if (!chosen.isEmpty()) {
+        OpenTrace(chosen.first());
+    }
+}

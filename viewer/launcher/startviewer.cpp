@@ -1,0 +1,40 @@
+// startviewer: the launcher of the viewer program. It shows a window titled "StartViewer" while
+// the viewer starts on the recording given here; the viewer closes that window once the
+// recording is open, and the launcher ends with it.
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QProcess>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty()) {
+        std::fprintf(stderr, "usage: startviewer FILE.vwr\n");
+        return 2;
+    }
+    QLabel window(QStringLiteral("Starting Viewer on %1 ...").arg(args.join(QLatin1Char(' '))));
+    window.setWindowTitle(QStringLiteral("StartViewer"));
+    window.setMargin(24);
+    window.show();
+
+    const QString viewer =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("viewer"));
+    QTimer::singleShot(200, &app, [&] {
+        qint64 pid = 0;
+        if (!QProcess::startDetached(viewer, args, QString(), &pid)) {
+            std::fprintf(stderr, "startviewer: cannot start %s\n", qPrintable(viewer));
+            QCoreApplication::exit(1);
+            return;
+        }
+        std::printf("viewer pid %lld\n", static_cast<long long>(pid));
+        std::fflush(stdout);
+    });
+    // A viewer that never asks to close this window has failed to start.
+    QTimer::singleShot(60000, &app, [] { QCoreApplication::exit(3); });
+    return QApplication::exec();
+}
