@@ -122,6 +122,8 @@ void frmView::buildToolbar() {
         action->setObjectName(key);
         action->setToolTip(ToolbarPictures::toolTip(key));
         action->setCheckable(spec.check);
+        connect(action, &QAction::triggered, this,
+                [this, action] { Toolbar1_ButtonClick(action); });
     }
     button(QStringLiteral("video"))->setEnabled(false);
 }
@@ -179,7 +181,6 @@ void frmView::buildDialogs() {
 }
 
 void frmView::connectEvents() {
-    connect(Toolbar1_, &QToolBar::actionTriggered, this, &frmView::Toolbar1_ButtonClick);
     connect(cmbGain_, &QComboBox::activated, this, &frmView::cmbGain_Click);
     connect(cmbHighPass_, &QComboBox::activated, this, &frmView::cmbHighPass_Click);
     connect(cmbLowPass_, &QComboBox::activated, this, &frmView::cmbLowPass_Click);
