@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -48,26 +49,46 @@ std::optional<std::string> titleOf(Display* display, Window window) {
     return std::nullopt;
 }
 
-// Depth-first through the tree under `window`: the first window titled `title`.
-std::optional<Window> findByTitle(Display* display, Window window, const std::string& title) {
+bool isViewable(Display* display, Window window) {
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(display, window, &attributes) != 0 &&
+           attributes.map_state == IsViewable;
+}
+
+// Depth-first through the tree under `window`: every window titled `title`, in tree order.
+void collectByTitle(Display* display, Window window, const std::string& title,
+                    std::vector<Window>& found) {
     const std::optional<std::string> own = titleOf(display, window);
     if (own && *own == title) {
-        return window;
+        found.push_back(window);
     }
     Window root = 0;
     Window parent = 0;
     Window* children = nullptr;
     unsigned int count = 0;
     if (XQueryTree(display, window, &root, &parent, &children, &count) == 0) {
-        return std::nullopt;
+        return;
     }
     std::unique_ptr<Window, XFreeDeleter> owned(children);
     for (unsigned int i = 0; i < count; ++i) {
-        if (const std::optional<Window> found = findByTitle(display, children[i], title)) {
-            return found;
+        collectByTitle(display, children[i], title, found);
+    }
+}
+
+// The window titled `title` that the user sees; toolkits also name hidden helper windows
+// after the program, so a shown window comes first and a hidden one only when none is shown.
+std::optional<Window> findByTitle(Display* display, const std::string& title) {
+    std::vector<Window> found;
+    collectByTitle(display, DefaultRootWindow(display), title, found);
+    for (Window window : found) {
+        if (isViewable(display, window)) {
+            return window;
         }
     }
-    return std::nullopt;
+    if (found.empty()) {
+        return std::nullopt;
+    }
+    return found.front();
 }
 
 void postCloseRequest(Display* display, Window window) {
@@ -105,8 +126,7 @@ void CloseWindowByTitle(const QString& title, bool silent) {
     const DisplayPtr display(XOpenDisplay(nullptr));
     if (display) {
         const ScopedErrorHandler quiet;
-        const std::optional<Window> window =
-            findByTitle(display.get(), DefaultRootWindow(display.get()), title.toStdString());
+        const std::optional<Window> window = findByTitle(display.get(), title.toStdString());
         if (window) {
             postCloseRequest(display.get(), *window);
             XSync(display.get(), False);

@@ -1,0 +1,21 @@
+// close-window TITLE: posts a close request to the window titled TITLE on the X display, as
+// the user closing it would; exits 1 when there is no such window.
+
+#include "Module1.h"
+#include "ViewerError.h"
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: close-window TITLE\n");
+        return 2;
+    }
+    try {
+        Module1::CloseWindowByTitle(QString::fromLocal8Bit(argv[1]), false);
+    } catch (const ViewerError& e) {
+        std::fprintf(stderr, "close-window: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
