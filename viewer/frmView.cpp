@@ -58,6 +58,8 @@ frmView::frmView(QWidget* parent)
 
     ViewTrace1_ = new CViewerCtrl(clientArea_);
     ViewTrace1_->setObjectName(QStringLiteral("ViewTrace1"));
+    // The control's beep (a gain step past the end of the list) is the program's beep too.
+    ViewTrace1_->setBeeper([this] { beep(); });
     hscroll1_ = new MyScrollBar(clientArea_);
     hscroll1_->setObjectName(QStringLiteral("hscroll1"));
     hscroll1_->loadProperties(QVariantMap{{QStringLiteral("realWidth"), 315}});

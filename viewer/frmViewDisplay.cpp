@@ -189,9 +189,9 @@ void frmView::mnuNotch_Click(int16_t hertz) {
 
 void frmView::IncrDecrGainFromKeyAscii(QChar keyAscii) {
     if (keyAscii == QLatin1Char('+')) {
-        ViewTrace1_->ModifyGain(gainTable_.data(), false);
+        ViewTrace1_->ModifyGain(gainTable_, false);
     } else if (keyAscii == QLatin1Char('-')) {
-        ViewTrace1_->ModifyGain(gainTable_.data(), true);
+        ViewTrace1_->ModifyGain(gainTable_, true);
     } else {
         return;
     }

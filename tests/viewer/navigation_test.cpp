@@ -3,8 +3,10 @@
 #include "program_fixture.h"
 
 #include <QLabel>
+
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 namespace viewer::testing {
 namespace {
@@ -223,6 +225,83 @@ TEST_F(NavigationTest, AFailedOpenKeepsTheOpenRecordingsPathListsAndTitle) {
     EXPECT_EQ(window().cmbViewMode()->count(), 4);
     EXPECT_EQ(scroll().max(), 60);
     EXPECT_EQ(window().posSec(), 0) << "the position went back to 0";
+}
+
+TEST_F(NavigationTest, PageForwardPastTheLastPageStartIsMovedBackByTheScrollBar) {
+    open(programRecording(60));
+    scroll().setValue(25);
+    EXPECT_TRUE(window().pageDrawn());
+    click("avanti");
+    EXPECT_EQ(window().posSec(), 35);
+    scroll().setValue(45);
+    ASSERT_TRUE(window().pageDrawn());
+    recordPositions();
+    click("avanti"); // 55 lies past the last full page, which starts at 50
+    EXPECT_EQ(positions, std::vector<double>{50});
+    EXPECT_EQ(window().posSec(), 50);
+    EXPECT_EQ(beeps, 0);
+    // The control reports a page that ends exactly with the data as not drawn.
+    EXPECT_FALSE(window().pageDrawn());
+    click("avanti");
+    EXPECT_EQ(beeps, 1);
+    EXPECT_EQ(positions, std::vector<double>{50});
+}
+
+TEST_F(NavigationTest, AutomaticForwardPagingStopsAfterThePageThatEndsPastTheData) {
+    RecordingDescription d = programRecording(55);
+    d.frames -= kRate / 2; // the data end half a second before the last full second
+    open(d);
+    ASSERT_EQ(trace().totalTrcSec(), 55);
+    scroll().setValue(25);
+    recordPositions();
+    click("avantiAuto");
+    ASSERT_TRUE(waitForAutoMoveToStop());
+    EXPECT_EQ(positions, (std::vector<double>{35, 45}));
+    EXPECT_FALSE(window().pageDrawn());
+    EXPECT_FALSE(button("avantiAuto").isChecked());
+    EXPECT_EQ(beeps, 1);
+}
+
+TEST_F(NavigationTest, AutomaticForwardPagingStopsAtALastPageThatEndsWithTheData) {
+    open(programRecording(60));
+    scroll().setValue(30);
+    recordPositions();
+    click("avantiAuto");
+    ASSERT_TRUE(waitForAutoMoveToStop());
+    EXPECT_EQ(positions, (std::vector<double>{40, 50}));
+    EXPECT_EQ(window().posSec(), 50);
+    EXPECT_EQ(beeps, 1);
+}
+
+TEST_F(NavigationTest, TheControlsNoteEventsPlaceTheLabels) {
+    RecordingDescription d = withNotes(60, {{2, "Eyes closed"}, {2.05, "Blink"}, {40, "Later"}});
+    for (int i = 0; i < 10; ++i) {
+        d.notes.push_back(note(static_cast<int32_t>((4 + 0.5 * i) * kRate), "n"));
+    }
+    std::sort(d.notes.begin(), d.notes.end(),
+              [](const NoteRecord& a, const NoteRecord& b) { return a.sample < b.sample; });
+    start();
+    window().resize(1000, 600);
+    window().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
+    window().OpenTrace(write("notes.vwr", d));
+    frmView& w = window();
+    EXPECT_EQ(w.lblNota(0)->text(), "Eyes closed");
+    EXPECT_FALSE(w.lblNota(0)->isHidden());
+    EXPECT_EQ(w.lblNota(0)->y(), 0);
+    EXPECT_EQ(w.lblNota(1)->text(), "Blink");
+    EXPECT_EQ(w.lblNota(1)->y(), w.lblNota(0)->height());
+    EXPECT_GT(w.lblNota(1)->x(), w.lblNota(0)->x());
+    int shown = 0;
+    for (int i = 0; i < 10; ++i) {
+        shown += w.lblNota(i)->isHidden() ? 0 : 1;
+    }
+    EXPECT_EQ(shown, 10) << "twelve notes on the page, ten labels";
+
+    scroll().setValue(40);
+    EXPECT_EQ(w.lblNota(0)->text(), "Later");
+    EXPECT_FALSE(w.lblNota(0)->isHidden());
+    EXPECT_TRUE(w.lblNota(1)->isHidden());
 }
 
 } // namespace

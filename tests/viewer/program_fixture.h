@@ -68,6 +68,9 @@ protected:
         if (!window_) {
             window_ = std::make_unique<frmView>();
             window_->setBeepHook([this] { ++beeps; });
+            // Every trace drawing of a page with lines ends with DeleteNote.
+            QObject::connect(window_->ViewTrace1(), &CViewerCtrl::DeleteNote, window_->ViewTrace1(),
+                             [this] { ++draws; });
         }
         return *window_;
     }
@@ -120,6 +123,7 @@ protected:
     TempDir settingsDir;
     TempDir recordings;
     int beeps = 0;
+    int draws = 0;
 
 private:
     std::unique_ptr<frmView> window_;
