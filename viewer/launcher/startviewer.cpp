@@ -11,6 +11,10 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    // The viewer finds this window on the X display; under Wayland it must be an X window too.
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) {
