@@ -1,7 +1,7 @@
 #pragma once
 // Tool calls that save what the trace control draws and change its size.
 
-#include "introspection.h"
+#include "tool_calls.h"
 
 namespace tracecall {
 

@@ -3,7 +3,7 @@
 
 #include "CViewerCtrl.h"
 #include "call_parser.h"
-#include "introspection.h"
+#include "tool_calls.h"
 #include "invoke.h"
 #include "json.h"
 #include "summary.h"

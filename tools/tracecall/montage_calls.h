@@ -2,7 +2,7 @@
 // Tool calls that show the montage in force, its line derivations, the page buffer and the
 // values and filter coefficients of each line.
 
-#include "introspection.h"
+#include "tool_calls.h"
 
 namespace tracecall {
 

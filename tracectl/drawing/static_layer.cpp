@@ -94,12 +94,12 @@ std::vector<int32_t> rowCentres(int height, int lines) {
     return centres;
 }
 
-QFont labelFont(const LabelFont& spec, const QImage& layer) {
-    QFont font(spec.name);
-    const int pixels = layer.logicalDpiY() * spec.size / 72;
+QFont labelFont(const LabelFont& wanted, const QImage& layer) {
+    QFont font(wanted.name);
+    const int pixels = layer.logicalDpiY() * wanted.size / 72;
     font.setPixelSize(std::clamp(std::abs(pixels), 1, 1000));
-    font.setWeight(spec.bold ? QFont::Bold : QFont::Normal);
-    font.setItalic(spec.italic);
+    font.setWeight(wanted.bold ? QFont::Bold : QFont::Normal);
+    font.setItalic(wanted.italic);
     font.setStyleStrategy(QFont::NoAntialias);
     return font;
 }

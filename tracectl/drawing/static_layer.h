@@ -37,7 +37,7 @@ struct StaticLayerGeometry {
 std::vector<int32_t> rowCentres(int height, int lines);
 
 // The label font at the layer's vertical resolution: `size` points as character height.
-QFont labelFont(const LabelFont& spec, const QImage& layer);
+QFont labelFont(const LabelFont& wanted, const QImage& layer);
 
 // Draws the static layer of `rec`'s current montage into `layer`, whose size is the client
 // area. `kinds` holds each line's derivation kind (10 = an input not acquired). Writes the

@@ -49,21 +49,21 @@ bool ElementKnobs::offers(const char* parameter) const {
 }
 
 uint32_t ElementKnobs::set(const char* parameter, int32_t value) {
-    GParamSpec* spec = property(parameter);
-    if (!spec || !(spec->flags & G_PARAM_WRITABLE)) {
+    GParamSpec* param = property(parameter);
+    if (!param || !(param->flags & G_PARAM_WRITABLE)) {
         return hr::kNoInterface;
     }
     GValue wanted = G_VALUE_INIT;
     g_value_init(&wanted, G_TYPE_INT);
     g_value_set_int(&wanted, knobFor(parameter)->translate(value));
     GValue converted = G_VALUE_INIT;
-    g_value_init(&converted, spec->value_type);
+    g_value_init(&converted, param->value_type);
     uint32_t code = hr::kOk;
     // A value the property cannot hold is refused, not clamped.
-    if (!g_value_transform(&wanted, &converted) || g_param_value_validate(spec, &converted)) {
+    if (!g_value_transform(&wanted, &converted) || g_param_value_validate(param, &converted)) {
         code = hr::kInvalidArg;
     } else {
-        g_object_set_property(G_OBJECT(decoder_), spec->name, &converted);
+        g_object_set_property(G_OBJECT(decoder_), param->name, &converted);
     }
     g_value_unset(&converted);
     g_value_unset(&wanted);

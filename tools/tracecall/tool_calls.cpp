@@ -1,4 +1,4 @@
-#include "introspection.h"
+#include "tool_calls.h"
 
 #include "CViewerCtrl.h"
 #include "drawing_calls.h"
