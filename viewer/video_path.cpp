@@ -32,7 +32,7 @@ public:
 
     // The existing file that `name` stands for, or an empty string.
     QString find(const QString& name) const {
-        const QString exact = folder_ + name;
+        QString exact = folder_ + name;
         if (Module1::FileExists(exact)) {
             return exact;
         }
@@ -53,7 +53,7 @@ private:
 QString firstExisting(const QString& folder, const QStringList& names, const QString& fallback) {
     const FolderListing listing(folder);
     for (const QString& name : names) {
-        const QString found = listing.find(name);
+        QString found = listing.find(name);
         if (!found.isEmpty()) {
             return found;
         }

@@ -38,7 +38,7 @@ inline bool makeAll(const std::filesystem::path& dir) {
 inline std::filesystem::path folder() {
     namespace fs = std::filesystem;
     const fs::path parent = fs::path(VIEWER_BIN_DIR).parent_path() / "test-fixtures";
-    const fs::path ready = parent / kFolder;
+    fs::path ready = parent / kFolder;
     if (fs::exists(ready)) {
         return ready;
     }

@@ -28,7 +28,7 @@ protected:
     // Writes the recording `name` ("rec.vwr") and places "<stem>_<n>.mpg" for `numbers`.
     std::string recording(const RecordingDescription& d, const std::string& name,
                           std::initializer_list<int> numbers) {
-        const std::string path = dir.file(name);
+        std::string path = dir.file(name);
         writeRecording(path, d);
         const std::string stem = path.substr(0, path.size() - 4);
         for (int n : numbers) {

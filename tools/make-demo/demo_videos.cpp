@@ -28,6 +28,7 @@ std::string seconds(int64_t milliseconds) {
 // Runs `command` and waits for it; whether it ran and succeeded.
 bool run(const std::vector<std::string>& command) {
     std::vector<char*> argv;
+    argv.reserve(command.size() + 1);
     for (const std::string& a : command) {
         argv.push_back(const_cast<char*>(a.c_str()));
     }
