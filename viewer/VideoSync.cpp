@@ -36,8 +36,8 @@ void enableButtons(frmVideo& window, bool enabled) {
 
 } // namespace
 
-VideoSync::VideoSync(VideoTraceSide& trace, QString programFolder)
-    : trace_(trace), programFolder_(std::move(programFolder)) {}
+VideoSync::VideoSync(VideoTraceSide& trace, int32_t& numFileVideo, QString programFolder)
+    : numFileVideo(numFileVideo), trace_(trace), programFolder_(std::move(programFolder)) {}
 
 VideoSync::~VideoSync() { delete window_.data(); }
 
@@ -47,6 +47,8 @@ frmVideo& VideoSync::videoWindow() {
     }
     return *window_;
 }
+
+frmVideo* VideoSync::loadedVideoWindow() const { return window_.data(); }
 
 void VideoSync::ImpostaVideo(float posizione) {
     frmVideo& v = videoWindow();
@@ -153,7 +155,6 @@ void VideoSync::pageChanged() {
         ImpostaVideo(static_cast<float>(trace_.posSec()));
         v->changePageByPositionChangeProc = false;
     }
-    QCoreApplication::processEvents();
 }
 
 void VideoSync::traceOpened() {

@@ -14,21 +14,22 @@ class frmVideo;
 
 class VideoSync {
 public:
-    // `programFolder` is where the placeholder "noVideo.mpg" is.
-    VideoSync(VideoTraceSide& trace, QString programFolder);
+    // `numFileVideo` is the main window's; `programFolder` is where the placeholder
+    // "noVideo.mpg" is.
+    VideoSync(VideoTraceSide& trace, int32_t& numFileVideo, QString programFolder);
     // Destroys the video window, if it is open, without its unload steps.
     ~VideoSync();
     VideoSync(const VideoSync&) = delete;
     VideoSync& operator=(const VideoSync&) = delete;
 
-    // The video file loaded in the video control: -1 none or the placeholder, -2 the single
-    // video named after the trace file, 0 and up a numbered video file.
-    int32_t numFileVideo = -1;
+    // The main window's record of the video file loaded in the video control: -1 none or the
+    // placeholder, -2 the single video named after the trace file, 0 and up a numbered file.
+    int32_t& numFileVideo;
 
     // The video window; the first reference loads it.
     frmVideo& videoWindow();
     // The video window when it is loaded, else null.
-    frmVideo* loadedVideoWindow() const { return window_.data(); }
+    frmVideo* loadedVideoWindow() const;
 
     // Shows the video of trace second `posizione`: loads the file that covers it unless it is
     // the one loaded, then seeks to the matching instant. Where no video covers it, the play
@@ -48,7 +49,7 @@ public:
     // A new page has been drawn while the video button is down: a paused or stopped video is
     // seeked there; a playing one is paused, seeked and played on (paused with the stop
     // button latched where the page has no video). Nothing when the page change came from the
-    // video itself.
+    // video itself. The caller then lets pending events run.
     void pageChanged();
     // Another recording has been opened: the loaded video belongs to the previous one, so the
     // video control is emptied and the next ImpostaVideo loads afresh.

@@ -63,7 +63,7 @@ inline bool waitFor(const std::function<bool()>& done, int ms = 5000) {
 class MiniMainWindow : public VideoTraceSide {
 public:
     explicit MiniMainWindow(const QString& programFolder = QStringLiteral(VIEWER_BIN_DIR))
-        : sync(*this, programFolder) {
+        : sync(*this, numFileVideo, programFolder) {
         window.resize(800, 420);
         trace = new CViewerCtrl(&window);
         trace->setGeometry(0, 0, 800, 399);
@@ -159,6 +159,7 @@ public:
     QString traceName;
     std::vector<int32_t> pagesDrawn;
     QStringList messages;
+    int32_t numFileVideo = -1;
     // Declared last: it goes first, taking the video window with it.
     VideoSync sync;
 
@@ -169,6 +170,7 @@ private:
         pagesDrawn.push_back(pos);
         if (videoButton) {
             sync.pageChanged();
+            QCoreApplication::processEvents();
         }
     }
 };

@@ -47,7 +47,8 @@ protected:
 
     TempDir settingsDir;
     ScriptedTraceSide trace;
-    VideoSync sync{trace, QStringLiteral(VIEWER_BIN_DIR)};
+    int32_t numFileVideo = -1;
+    VideoSync sync{trace, numFileVideo, QStringLiteral(VIEWER_BIN_DIR)};
 };
 
 TEST_F(VideoWindow, LoadsAsAnEmptyTopMostWindowWithItsPanelLaidOutInPixels) {
