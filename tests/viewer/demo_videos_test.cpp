@@ -7,6 +7,8 @@
 #include "temp_dir.h"
 #include "video_helpers.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -87,6 +89,28 @@ TEST(DemoVideos, EachVideoIsAnMpegProgramStreamOfItsIndexLength) {
         clip.setFileName(QString::fromStdString(path));
         EXPECT_EQ(clip.playState(), 3) << messages.join(QLatin1Char('\n')).toStdString();
     }
+}
+
+TEST(DemoVideos, AVideoPlaysOnFromASeekWithoutAMessage) {
+    TempDir dir;
+    RecordingDescription d;
+    d.videos = {{0, 20000, 1}};
+    demo::writeDemoVideos(dir.file("long.vwr"), d);
+    const std::string path = dir.file("long_1.mpg");
+
+    QStringList messages;
+    CClipdeckCtrl clip;
+    clip.setMessageReporter([&](const QString&, const QString& text) { messages << text; });
+    clip.setFileName(QString::fromStdString(path));
+    clip.setCurrentPosition(5.0);
+    clip.Play();
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 800) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_GT(clip.CurrentPosition(), 5.2);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).toStdString();
 }
 
 } // namespace

@@ -73,7 +73,7 @@ std::vector<std::string> demoVideoCommand(const std::string& path,
         seconds(clockMs) + "}'";
     return {"ffmpeg", "-nostdin", "-loglevel", "error", "-y",   "-f",         "lavfi",
             "-i",     card,       "-vf",       picture, "-c:v", "mpeg2video", "-g",
-            "25",     "-q:v",     "5",         "-an",   "-f",   "vob",        path};
+            "12",     "-q:v",     "5",         "-an",   "-f",   "vob",        path};
 }
 
 void writeDemoVideos(const std::string& tracePath, const viewer::testing::RecordingDescription& d) {

@@ -21,7 +21,7 @@ std::string demoVideoPath(const std::string& tracePath, int32_t fileNumber);
 
 // The command (program first) that writes `record` of a recording whose clock reads
 // `clockStartSeconds` (seconds since midnight) at its first sample: 320 x 240 at 25 frames per
-// second, a key picture every second so that seeks are quick, no sound.
+// second, a key picture every 12 pictures, no sound.
 std::vector<std::string> demoVideoCommand(const std::string& path,
                                           const viewer::VideoRecord& record,
                                           int32_t clockStartSeconds);
