@@ -13,4 +13,6 @@ public:
     virtual void close() {}
     // A new page at `posSec` has been drawn while the video button is down.
     virtual void pageChanged(int posSec) { (void)posSec; }
+    // Another recording has been opened: whatever video was loaded belongs to the previous one.
+    virtual void traceOpened() {}
 };

@@ -1,6 +1,7 @@
 #include "frmView.h"
 
 #include "CViewerCtrl.h"
+#include "MainWindowVideo.h"
 #include "MyScrollBar.h"
 #include "ToolbarPictures.h"
 
@@ -51,7 +52,7 @@ QComboBox* makeList(QWidget* parent, const char* name) {
 
 frmView::frmView(QWidget* parent)
     : QMainWindow(parent), beep_([] { QApplication::beep(); }),
-      video_(std::make_unique<VideoWindowLink>()) {
+      video_(std::make_unique<MainWindowVideo>(*this)) {
     setObjectName(QStringLiteral("frmView"));
     clientArea_ = new QWidget(this);
     setCentralWidget(clientArea_);

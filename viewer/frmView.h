@@ -113,7 +113,7 @@ public:
 
     // The platform beep; tests put a counter here.
     void setBeepHook(std::function<void()> hook) { beep_ = std::move(hook); }
-    // What the video button drives.
+    // What the video button drives: the video window (MainWindowVideo) unless replaced.
     void setVideoLink(std::unique_ptr<VideoWindowLink> link) { video_ = std::move(link); }
 
 protected:

@@ -106,6 +106,7 @@ void frmView::OpenTrace(const QString& fileName) {
     }
     // Only a recording the control took: the video window looks for its videos next to it.
     traceFileName_ = fileName;
+    video_->traceOpened();
 
     ViewTrace1_->setGratis(false);
     ImpostaAsRecorded();

@@ -17,7 +17,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 export XDG_CONFIG_HOME=$work/config
 export QT_QPA_PLATFORM=xcb
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
-"$makedemo" "$work/rec.vwr" >/dev/null || fail "cannot write the recording"
+"$makedemo" --no-video "$work/rec.vwr" >/dev/null || fail "cannot write the recording"
 
 # Waits up to 30 s for a shown window whose title is exactly $1 and whose class is $2
 # (Qt also names hidden helper windows after the program).

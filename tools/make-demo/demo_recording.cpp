@@ -1,6 +1,7 @@
 #include "demo_recording.h"
 
 #include "demo_signals.h"
+#include "demo_videos.h"
 
 #include <cmath>
 #include <memory>
@@ -165,6 +166,13 @@ RecordingDescription demoRecording(uint8_t generation) {
     d.history = true;
     d.historySamples = {0, 300 * kRate, 660 * kRate};
     d.historyMontages = {longitudinal(), transverse(), longitudinal()};
+
+    // Only the newest generation keeps a video index.
+    if (generation == 4) {
+        d.videoFlag = true;
+        d.videoIndex = true;
+        d.videos = demoVideoIndex();
+    }
 
     d.frames = static_cast<int64_t>(kSeconds) * kRate;
     const std::vector<Stage> stages = {{0, true, false, false},   {5, false, false, false},

@@ -1,6 +1,7 @@
 #pragma once
 // The demo recording: twenty minutes of a routine EEG of 19 scalp electrodes of the 10-20
-// system, both ears, ECG and EOG, with notes, three archived montages and a montage history.
+// system, both ears, ECG and EOG, with notes, three archived montages, a montage history and
+// two video files.
 
 #include "recording_writer.h"
 
@@ -35,7 +36,8 @@ enum Code : uint16_t {
 
 // The description of the whole demo recording, samples included (computed as written), in
 // header generation `generation` (0 to 4). Generations 0 and 1 store one byte per sample;
-// generations before 3 keep no archived montages or montage history.
+// generations before 3 keep no archived montages or montage history; only generation 4 has
+// video (the index of demo_videos.h and the video flag of checkWord).
 viewer::testing::RecordingDescription demoRecording(uint8_t generation = 4);
 
 } // namespace demo
