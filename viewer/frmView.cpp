@@ -27,13 +27,13 @@ constexpr int kAutoMoveMs = 200;
 // Height of the time strip at the bottom, the scroll bar's button width (315 twips at 96 dpi).
 constexpr int kBottomStripPixels = 21;
 
-struct ButtonSpec {
+struct ButtonKind {
     const char* key;
     bool check;
 };
 
 // Left to right; an empty key stands for a separator.
-constexpr ButtonSpec kButtons[] = {
+constexpr ButtonKind kButtons[] = {
     {"inizio", false}, {"notaPrec", false},  {"indietroAuto", true}, {"indietro", false},
     {"avanti", false}, {"avantiAuto", true}, {"notaSuc", false},     {"fine", false},
     {"", false},       {"", false},          {"video", true},        {"", false},
@@ -115,8 +115,8 @@ void frmView::buildToolbar() {
     Toolbar1_->setMovable(false);
     Toolbar1_->setFloatable(false);
     Toolbar1_->setIconSize(ToolbarPictures::size());
-    for (const ButtonSpec& spec : kButtons) {
-        const QString key = QLatin1String(spec.key);
+    for (const ButtonKind& button : kButtons) {
+        const QString key = QLatin1String(button.key);
         if (key.isEmpty()) {
             Toolbar1_->addSeparator();
             continue;
@@ -124,7 +124,7 @@ void frmView::buildToolbar() {
         QAction* action = Toolbar1_->addAction(ToolbarPictures::picture(key), QString());
         action->setObjectName(key);
         action->setToolTip(ToolbarPictures::toolTip(key));
-        action->setCheckable(spec.check);
+        action->setCheckable(button.check);
         connect(action, &QAction::triggered, this,
                 [this, action] { Toolbar1_ButtonClick(action); });
     }
