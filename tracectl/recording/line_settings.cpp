@@ -137,21 +137,9 @@ int32_t prevailingFilter(const Recording& rec, FilterSetting which) {
         eegAcquired = isEegLine(rec, i) && examinedAcquired(rec, i);
     }
     if (eegAcquired) {
-        int winner = 0;
-        int best = 0;
-        for (int i = 0; i + 1 < n; ++i) {
-            if (!isEegLine(rec, i)) {
-                continue;
-            }
-            int count = 0;
-            for (int j = i + 1; j < n; ++j) {
-                count += isEegLine(rec, j) && values[j] == values[i] ? 1 : 0;
-            }
-            if (count > best) {
-                best = count;
-                winner = i;
-            }
-        }
+        auto eeg = [&rec](int i) { return isEegLine(rec, i); };
+        const int winner = mostRepeatedLine(
+            n, eeg, eeg, [&values](int i, int j) { return values[i] == values[j]; });
         return static_cast<int32_t>(values[winner]);
     }
     int last = -1;

@@ -50,21 +50,8 @@ std::vector<bool> linesOffPrevailingSettings(const Recording& rec) {
         return m.highPass[i] == m.highPass[j] && m.lowPass[i] == m.lowPass[j] &&
                m.gain[i] == m.gain[j];
     };
-    int reference = 0;
-    int best = 0;
-    for (int i = 0; i + 1 < n; ++i) {
-        if (!isEegLine(rec, i)) {
-            continue;
-        }
-        int count = 0;
-        for (int j = i + 1; j < n; ++j) {
-            count += same(i, j) ? 1 : 0;
-        }
-        if (count > best) {
-            best = count;
-            reference = i;
-        }
-    }
+    const int reference = mostRepeatedLine(
+        n, [&rec](int i) { return isEegLine(rec, i); }, [](int) { return true; }, same);
     std::vector<bool> off(n, false);
     for (int i = 0; i < n; ++i) {
         off[i] = isEegLine(rec, i) && !same(i, reference);

@@ -26,6 +26,28 @@ std::string lineLabel(const Recording& rec, int line);
 // Name of reference mode `refMode` ("G2", "AVG", "A1+A2", "SRC"), or null for other values.
 const char* referenceName(uint8_t refMode);
 
+// Among lines 0 .. n - 2 that are `candidate`, the one with the most later lines that are
+// `counted` and `alike` to it; the earliest on ties, 0 when no line has a later match.
+template <typename Candidate, typename Counted, typename Alike>
+int mostRepeatedLine(int n, Candidate candidate, Counted counted, Alike alike) {
+    int winner = 0;
+    int best = 0;
+    for (int i = 0; i + 1 < n; ++i) {
+        if (!candidate(i)) {
+            continue;
+        }
+        int count = 0;
+        for (int j = i + 1; j < n; ++j) {
+            count += counted(j) && alike(i, j) ? 1 : 0;
+        }
+        if (count > best) {
+            best = count;
+            winner = i;
+        }
+    }
+    return winner;
+}
+
 // For each line, true when it is an EEG line whose high-pass, low-pass or gain differs from
 // the prevailing line (the EEG line with most later lines of the same three settings).
 std::vector<bool> linesOffPrevailingSettings(const Recording& rec);
