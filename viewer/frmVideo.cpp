@@ -3,6 +3,7 @@
 #include "CClipdeckCtrl.h"
 #include "VideoSync.h"
 #include "VideoTraceSide.h"
+#include "WindowPlacement.h"
 #include "video_helpers.h"
 
 #include <QCloseEvent>
@@ -11,39 +12,18 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPushButton>
-#include <QSettings>
 
 #include <cmath>
 #include <limits>
 
 namespace {
 
-constexpr double kTwipsPerInch = 1440.0;
 constexpr int kButtonWidth = 50;
 constexpr int kButtonHeight = 26;
 constexpr int kTimePanelHeight = 31;
 
-enum WindowState : int32_t { Normal = 0, Minimised = 1, Maximised = 2 };
-
 // The program's settings store; values are decimal text read in the C locale, and a missing or
 // unreadable value gives the default.
-QSettings settingsStore() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Viewer"),
-                     QStringLiteral("Viewer"));
-}
-
-QString settingKey(const char* key) { return QStringLiteral("Settings/") + QLatin1String(key); }
-
-int32_t readSetting(const QSettings& store, const char* key, int32_t fallback) {
-    bool ok = false;
-    const double value =
-        QLocale::c().toDouble(store.value(settingKey(key)).toString().trimmed(), &ok);
-    if (!ok || !(value >= std::numeric_limits<int32_t>::min()) ||
-        !(value <= std::numeric_limits<int32_t>::max())) {
-        return fallback;
-    }
-    return videotime::wholeNumber(value);
-}
 
 // The pictures of the two buttons: a triangle pointing right, a square.
 QIcon buttonPicture(bool play) {
@@ -131,51 +111,14 @@ void frmVideo::Form_Load() {
 }
 
 void frmVideo::restorePlacement() {
-    const QSettings store = settingsStore();
-    const int32_t left = readSetting(store, "VideoLeft", 1000);
-    const int32_t top = readSetting(store, "VideoTop", 1000);
-    const int32_t width = readSetting(store, "VideoWidth", 5000);
-    const int32_t height = readSetting(store, "VideoHeight", 5000);
-    move(videotime::wholeNumber(left / twipsPerPixelX()),
-         videotime::wholeNumber(top / twipsPerPixelY()));
-    resize(videotime::wholeNumber(width / twipsPerPixelX()),
-           videotime::wholeNumber(height / twipsPerPixelY()));
-    switch (readSetting(store, "VideoWindowState", Normal)) {
-    case Minimised:
-        setWindowState(Qt::WindowMinimized);
-        break;
-    case Maximised:
-        setWindowState(Qt::WindowMaximized);
-        break;
-    default:
-        setWindowState(Qt::WindowNoState);
-        break;
-    }
+    WindowPlacement::restore(*this, QStringLiteral("Video"), {1000, 1000, 5000, 5000});
 }
 
-void frmVideo::savePlacement() {
-    if (isMinimized()) {
-        return;
-    }
-    QSettings store = settingsStore();
-    const auto write = [&store](const char* key, long long value) {
-        store.setValue(settingKey(key), QString::number(value));
-    };
-    if (isMaximized()) {
-        write("VideoWindowState", Maximised);
-    } else {
-        write("VideoWindowState", Normal);
-        write("VideoLeft", std::llround(x() * twipsPerPixelX()));
-        write("VideoTop", std::llround(y() * twipsPerPixelY()));
-        write("VideoWidth", std::llround(width() * twipsPerPixelX()));
-        write("VideoHeight", std::llround(height() * twipsPerPixelY()));
-    }
-    store.sync();
-}
+void frmVideo::savePlacement() { WindowPlacement::save(*this, QStringLiteral("Video")); }
 
-double frmVideo::twipsPerPixelX() const { return kTwipsPerInch / logicalDpiX(); }
+double frmVideo::twipsPerPixelX() const { return WindowPlacement::twipsPerPixelX(*this); }
 
-double frmVideo::twipsPerPixelY() const { return kTwipsPerInch / logicalDpiY(); }
+double frmVideo::twipsPerPixelY() const { return WindowPlacement::twipsPerPixelY(*this); }
 
 void frmVideo::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);

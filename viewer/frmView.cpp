@@ -1,5 +1,7 @@
 #include "frmView.h"
 
+#include "WindowPlacement.h"
+
 #include "CViewerCtrl.h"
 #include "MainWindowVideo.h"
 #include "MyScrollBar.h"
@@ -21,7 +23,6 @@
 
 namespace {
 
-constexpr double kTwipsPerInch = 1440.0;
 constexpr int kMinimumTwips = 5000;
 constexpr int kAutoMoveMs = 200;
 // Height of the time strip at the bottom, the scroll bar's button width (315 twips at 96 dpi).
@@ -217,9 +218,9 @@ QAction* frmView::button(const QString& key) const {
     return nullptr;
 }
 
-double frmView::twipsPerPixelX() const { return kTwipsPerInch / logicalDpiX(); }
+double frmView::twipsPerPixelX() const { return WindowPlacement::twipsPerPixelX(*this); }
 
-double frmView::twipsPerPixelY() const { return kTwipsPerInch / logicalDpiY(); }
+double frmView::twipsPerPixelY() const { return WindowPlacement::twipsPerPixelY(*this); }
 
 void frmView::beep() {
     if (beep_) {

@@ -6,6 +6,7 @@
 #include "Module1.h"
 #include "MyScrollBar.h"
 #include "ViewerSettings.h"
+#include "WindowPlacement.h"
 
 #include <QAction>
 #include <QColorDialog>
@@ -14,8 +15,6 @@
 #include <cmath>
 
 namespace {
-
-enum WindowState : int32_t { Normal = 0, Minimised = 1, Maximised = 2 };
 
 constexpr uint32_t kGridGrey = 0x808080;
 constexpr uint32_t kLightYellow = 12648447; // 0xC0FFFF
@@ -61,43 +60,10 @@ void frmView::Form_Load(const QString& commandLine) {
 }
 
 void frmView::restorePlacement() {
-    const ViewerSettings settings;
-    const int32_t left = settings.readInt(QStringLiteral("ViewLeft"), 1000);
-    const int32_t top = settings.readInt(QStringLiteral("ViewTop"), 1000);
-    const int32_t width = settings.readInt(QStringLiteral("ViewWidth"), 10000);
-    const int32_t height = settings.readInt(QStringLiteral("ViewHeight"), 7000);
-    move(static_cast<int>(std::lround(left / twipsPerPixelX())),
-         static_cast<int>(std::lround(top / twipsPerPixelY())));
-    resize(static_cast<int>(std::lround(width / twipsPerPixelX())),
-           static_cast<int>(std::lround(height / twipsPerPixelY())));
-    switch (settings.readInt(QStringLiteral("ViewWindowState"), Normal)) {
-    case Minimised:
-        setWindowState(Qt::WindowMinimized);
-        break;
-    case Maximised:
-        setWindowState(Qt::WindowMaximized);
-        break;
-    default:
-        setWindowState(Qt::WindowNoState);
-        break;
-    }
+    WindowPlacement::restore(*this, QStringLiteral("View"), {1000, 1000, 10000, 7000});
 }
 
-void frmView::savePlacement() {
-    if (isMinimized()) {
-        return;
-    }
-    ViewerSettings settings;
-    if (isMaximized()) {
-        settings.write(QStringLiteral("ViewWindowState"), Maximised);
-        return;
-    }
-    settings.write(QStringLiteral("ViewWindowState"), Normal);
-    settings.write(QStringLiteral("ViewLeft"), std::lround(x() * twipsPerPixelX()));
-    settings.write(QStringLiteral("ViewTop"), std::lround(y() * twipsPerPixelY()));
-    settings.write(QStringLiteral("ViewWidth"), std::lround(width() * twipsPerPixelX()));
-    settings.write(QStringLiteral("ViewHeight"), std::lround(height() * twipsPerPixelY()));
-}
+void frmView::savePlacement() { WindowPlacement::save(*this, QStringLiteral("View")); }
 
 void frmView::OpenTrace(const QString& fileName) {
     hscroll1_->setValue(0);
