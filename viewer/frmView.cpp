@@ -1,11 +1,10 @@
 #include "frmView.h"
 
-#include "WindowPlacement.h"
-
 #include "CViewerCtrl.h"
 #include "MainWindowVideo.h"
 #include "MyScrollBar.h"
 #include "ToolbarPictures.h"
+#include "WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
