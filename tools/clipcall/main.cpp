@@ -6,6 +6,7 @@
 #include "call_parser.h"
 #include "invoke.h"
 #include "json.h"
+#include "script_runner.h"
 #include "tool_calls.h"
 
 #include <QApplication>
@@ -28,14 +29,6 @@ std::string millisecondsJson(double v) {
     return jsonDouble(v);
 }
 
-std::string listJson(const std::vector<std::string>& items) {
-    std::string s = "[";
-    for (size_t i = 0; i < items.size(); ++i) {
-        s += (i ? ", " : "") + items[i];
-    }
-    return s + "]";
-}
-
 int usage() {
     std::fprintf(stderr, "usage: clipcall [--size WxH] CALL...\n");
     return 2;
@@ -56,19 +49,9 @@ void callPropertiesLikeMethods(const QObject& target, Call& call) {
 
 Outcome run(CClipdeckCtrl& ctrl, Call& call) {
     callPropertiesLikeMethods(ctrl, call);
-    Outcome outcome;
-    switch (call.kind) {
-    case Call::Kind::Method:
-        return invokeMethod(ctrl, call);
-    case Call::Kind::Write:
-        return writeProperty(ctrl, call);
-    case Call::Kind::Read:
-        return readProperty(ctrl, call);
-    case Call::Kind::Tool:
-        outcome.result = runClipToolCall(ctrl, call, outcome.error);
-        break;
-    }
-    return outcome;
+    return runCall(ctrl, call, [&ctrl](const Call& tool, std::string& error) {
+        return runClipToolCall(ctrl, tool, error);
+    });
 }
 
 // Keeps the control's events and messages as JSON arrays instead of showing them.
@@ -98,8 +81,7 @@ int main(int argc, char** argv) {
     int height = 240;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
-            if (std::sscanf(argv[++i], "%dx%d", &width, &height) != 2 || width <= 0 ||
-                height <= 0) {
+            if (!parseSize(argv[++i], width, height)) {
                 return usage();
             }
         } else {
@@ -119,27 +101,14 @@ int main(int argc, char** argv) {
     std::vector<std::string> messages;
     record(ctrl, events, messages);
 
-    bool failed = false;
-    for (const std::string& text : calls) {
-        events.clear();
-        messages.clear();
-        std::string error;
-        Outcome outcome;
-        if (auto call = parseCall(text, error)) {
-            outcome = run(ctrl, *call);
-            QCoreApplication::processEvents();
-            error = outcome.error;
-        }
-        if (!error.empty()) {
-            failed = true;
-            std::printf("{\"call\": %s, \"error\": %s}\n", jsonString(text).c_str(),
-                        jsonString(error).c_str());
-            continue;
-        }
-        std::printf("{\"call\": %s, \"result\": %s, \"events\": %s, \"messages\": %s}\n",
-                    jsonString(text).c_str(), outcome.result.c_str(), listJson(events).c_str(),
-                    listJson(messages).c_str());
-        std::fflush(stdout);
-    }
-    return failed ? 2 : 0;
+    return runScript(
+        calls,
+        [&events, &messages] {
+            events.clear();
+            messages.clear();
+        },
+        [&ctrl](Call& call) { return run(ctrl, call); },
+        [&events, &messages] {
+            return ", \"events\": " + listJson(events) + ", \"messages\": " + listJson(messages);
+        });
 }

@@ -3,10 +3,11 @@
 
 #include "CViewerCtrl.h"
 #include "call_parser.h"
-#include "tool_calls.h"
 #include "invoke.h"
 #include "json.h"
+#include "script_runner.h"
 #include "summary.h"
+#include "tool_calls.h"
 
 #include <QApplication>
 
@@ -48,8 +49,7 @@ int main(int argc, char** argv) {
     int screenHeight = 1080;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
-            if (std::sscanf(argv[++i], "%dx%d", &width, &height) != 2 || width <= 0 ||
-                height <= 0) {
+            if (!parseSize(argv[++i], width, height)) {
                 return usage();
             }
         } else if (std::strcmp(argv[i], "--screen-height") == 0 && i + 1 < argc) {
@@ -85,50 +85,12 @@ int main(int argc, char** argv) {
     QObject::connect(&ctrl, &CViewerCtrl::CambiatoMontaggio,
                      [&] { events.push_back(eventJson("CambiatoMontaggio", {})); });
 
-    bool failed = false;
-    for (const std::string& text : calls) {
-        events.clear();
-        std::string error;
-        Outcome outcome;
-        if (auto call = parseCall(text, error)) {
-            switch (call->kind) {
-            case Call::Kind::Method:
-                outcome = invokeMethod(ctrl, *call);
-                break;
-            case Call::Kind::Write:
-                outcome = writeProperty(ctrl, *call);
-                break;
-            case Call::Kind::Read:
-                outcome = readProperty(ctrl, *call);
-                break;
-            case Call::Kind::Tool:
-                outcome.result = runToolCall(ctrl, *call, outcome.error);
-                break;
-            }
-            QCoreApplication::processEvents();
-            error = outcome.error;
-        }
-        if (!error.empty()) {
-            failed = true;
-            std::printf("{\"call\": %s, \"error\": %s}\n", jsonString(text).c_str(),
-                        jsonString(error).c_str());
-            continue;
-        }
-        std::string line = "{\"call\": " + jsonString(text) + ", \"result\": " + outcome.result;
-        if (outcome.hasOut) {
-            line += ", \"out\": {";
-            for (size_t i = 0; i < outcome.out.size(); ++i) {
-                line += (i ? ", " : "") + jsonString(outcome.out[i].first) + ": " +
-                        outcome.out[i].second;
-            }
-            line += "}";
-        }
-        line += ", \"events\": [";
-        for (size_t i = 0; i < events.size(); ++i) {
-            line += (i ? ", " : "") + events[i];
-        }
-        std::printf("%s]}\n", line.c_str());
-        std::fflush(stdout);
-    }
-    return failed ? 2 : 0;
+    return runScript(
+        calls, [&events] { events.clear(); },
+        [&ctrl](Call& call) {
+            return runCall(ctrl, call, [&ctrl](const Call& tool, std::string& error) {
+                return runToolCall(ctrl, tool, error);
+            });
+        },
+        [&events] { return ", \"events\": " + listJson(events); });
 }
