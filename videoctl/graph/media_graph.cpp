@@ -128,6 +128,13 @@ uint32_t MediaGraph::cueFirstFrame() {
     if (hr::failed(code)) {
         return failure(code);
     }
+    if (GstElement* decoder = gst_bin_get_by_name(GST_BIN(pipeline_), "MPEG2 Decoder")) {
+        auto gate = std::make_unique<KeyPictureGate>();
+        if (gate->attach(decoder)) {
+            gate_ = std::move(gate);
+        }
+        gst_object_unref(decoder);
+    }
     const FrameTiming firstFrame = video_->newestTiming();
     first_ = firstFrame.valid ? firstFrame.start : 0;
     positioner_->setFirstFrame(first_);
@@ -191,16 +198,34 @@ int64_t MediaGraph::stopTime() {
         return stop_.load();
     }
     video_->holdPicture();
+    beginQuiet();
     int64_t end = positioner_->findEnd(duration_);
+    // A probe that found no frame leaves the end as the back end reports it.
     if (end < first_ && duration_ > 0) {
         end = first_ + duration_;
     }
     positioner_->setEnd(end);
     stop_.store(end >= first_ ? (end - first_) / kNsPerUnit
                               : std::numeric_limits<int64_t>::max() / kNsPerUnit);
-    positioner_->showAt(first_ + heldPosition_.load() * kNsPerUnit);
+    const uint32_t code = positioner_->showAt(first_ + heldPosition_.load() * kNsPerUnit);
+    // The probe's errors are its own: what it could not decode the stream still plays.
+    const uint32_t held = endQuiet();
+    if (hr::failed(code)) {
+        uint32_t none = 0;
+        streamError_.compare_exchange_strong(none, held);
+    }
     video_->showNewest();
     return stop_.load();
+}
+
+void MediaGraph::beginQuiet() {
+    quietError_.store(0);
+    quiet_.store(true);
+}
+
+uint32_t MediaGraph::endQuiet() {
+    quiet_.store(false);
+    return quietError_.exchange(0);
 }
 
 int64_t MediaGraph::toPosition(int64_t streamTime) const {
@@ -238,7 +263,13 @@ uint32_t MediaGraph::seekTo(int64_t position) {
         pause();
     }
     const int64_t target = std::clamp<int64_t>(position, 0, stopTime());
+    beginQuiet();
     const uint32_t code = positioner_->showAt(first_ + target * kNsPerUnit);
+    const uint32_t held = endQuiet();
+    if (hr::failed(code)) {
+        uint32_t none = 0;
+        streamError_.compare_exchange_strong(none, held);
+    }
     video_->showNewest();
     if (!hr::failed(code)) {
         heldPosition_.store(target);
@@ -281,7 +312,9 @@ GstBusSyncReply MediaGraph::onMessage(GstBus*, GstMessage* message, gpointer sel
         GError* error = nullptr;
         gst_message_parse_error(message, &error, nullptr);
         uint32_t none = 0;
-        graph->streamError_.compare_exchange_strong(none, codeForStreamError(error));
+        std::atomic<uint32_t>& slot =
+            graph->quiet_.load() ? graph->quietError_ : graph->streamError_;
+        slot.compare_exchange_strong(none, codeForStreamError(error));
         g_clear_error(&error);
         break;
     }

@@ -4,6 +4,7 @@
 // by the control's worker. Positions are in 100-ns units counted from the first frame.
 
 #include "frame_positioner.h"
+#include "key_picture_gate.h"
 #include "message_text.h"
 #include "pad_router.h"
 #include "video_renderer.h"
@@ -71,6 +72,11 @@ private:
     uint32_t failure(uint32_t fallback) const;
     uint32_t settledFailure(uint32_t fallback) const;
     int64_t toPosition(int64_t streamTime) const;
+    // Around the positioner's seeks and probes: a seek that lands past the last key picture
+    // makes the decoder post an error although a later seek further back succeeds, so the
+    // errors posted meanwhile are held aside. `endQuiet` returns the first of them.
+    void beginQuiet();
+    uint32_t endQuiet();
 
     Reporter report_;
     GstElement* pipeline_ = nullptr;
@@ -78,9 +84,12 @@ private:
     std::unique_ptr<VideoRenderer> video_;
     std::unique_ptr<PadRouter> router_;
     std::unique_ptr<FramePositioner> positioner_;
+    std::unique_ptr<KeyPictureGate> gate_;
     GstElement* source_ = nullptr;
 
     std::atomic<uint32_t> streamError_{0};
+    std::atomic<bool> quiet_{false};
+    std::atomic<uint32_t> quietError_{0};
     std::atomic<bool> running_{false};
     std::atomic<int64_t> heldPosition_{0}; // 100-ns units, while not running
     std::atomic<int64_t> stop_{-1};        // 100-ns units, -1 until measured
