@@ -16,7 +16,7 @@ namespace viewer::testing {
 namespace {
 
 // Bump when the recipe below changes, so that no test sees videos of an older recipe.
-constexpr char kFolder[] = "videoctl-fixtures-v1";
+constexpr char kFolder[] = "videoctl-fixtures-v2";
 
 const char* kPicture =
     "geq=r='X*255/W':g='Y*255/H':b='if(lt(Y,H/4),255*mod(floor(N/pow(2,floor(X*8/W))),2),0)',"
@@ -29,9 +29,7 @@ bool run(const std::string& command) {
     return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-std::string quoted(const fs::path& p) {
-    return "'" + p.string() + "'";
-}
+std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
 
 bool ffmpeg(const fs::path& out, const std::string& inputs, const std::string& codecs) {
     return run("ffmpeg -nostdin -loglevel error -y " + inputs + " -vf \"" + kPicture + "\" " +
@@ -83,6 +81,7 @@ bool makeAll(const fs::path& dir) {
     const bool made =
         ffmpeg(dir / "clip.mpg", blank + " " + tone, "-c:v mpeg2video -q:v 2 -c:a mp2 -f vob") &&
         ffmpeg(dir / "silent.mpg", blank, "-c:v mpeg2video -q:v 2 -an -f vob") &&
+        ffmpeg(dir / "longgop.mpg", blank, "-c:v mpeg2video -q:v 2 -g 50 -bf 2 -an -f vob") &&
         ffmpeg(packs, blank, "-c:v mpeg2video -q:v 2 -an -f vob -packetsize 2324") &&
         writeCdxa(packs, dir / "clip.dat") &&
         ffmpeg(dir / "clip.wmv", blank + " " + tone, "-c:v wmv2 -q:v 2 -c:a wmav2 -f asf") &&

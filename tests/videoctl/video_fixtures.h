@@ -20,6 +20,7 @@ inline constexpr int kVideoFrames = 125;
 // The path of fixture video `name`:
 //   clip.mpg    MPEG-2 program stream (starts 00 00 01 BA) with MPEG audio
 //   silent.mpg  the same without sound
+//   longgop.mpg the same with a key picture every 50 frames and B pictures
 //   clip.dat    a RIFF "CDXA" wrapper of an MPEG-2 program stream, no sound
 //   clip.wmv    WMV2 video with WMA2 sound in ASF
 //   silent.wmv  WMV2 video in ASF, no sound
