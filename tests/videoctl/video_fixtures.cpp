@@ -1,5 +1,7 @@
 #include "video_fixtures.h"
 
+#include "fixture_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -99,26 +101,9 @@ bool makeAll(const fs::path& dir) {
     return made;
 }
 
-// Makes the folder once for every test process: each builds into a folder of its own and
-// renames it into place; the first rename wins, later ones find it there.
 fs::path folder() {
-    const fs::path parent = fs::path(VIEWER_BIN_DIR).parent_path() / "test-fixtures";
-    fs::path ready = parent / kFolder;
-    if (fs::exists(ready)) {
-        return ready;
-    }
-    fs::create_directories(parent);
-    std::string pattern = (parent / "making-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) {
-        return ready;
-    }
-    const fs::path making = pattern;
-    std::error_code ec;
-    if (makeAll(making)) {
-        fs::rename(making, ready, ec);
-    }
-    fs::remove_all(making, ec);
-    return ready;
+    return viewer::testing::fixtureFolder(fs::path(VIEWER_BIN_DIR).parent_path() / "test-fixtures",
+                                          kFolder, makeAll);
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 //   three.mpg  3 s of MPEG-2 program stream, 25 frames per second, 160 x 120, no sound
 //   eight.avi  8 s of MJPEG in AVI declaring 40100 microseconds per frame, no sound
 
+#include "fixture_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -33,27 +35,9 @@ inline bool makeAll(const std::filesystem::path& dir) {
                   "eight.avi'");
 }
 
-// Made once for every test process: each builds into a folder of its own and renames it into
-// place; the first rename wins, later ones find it there.
 inline std::filesystem::path folder() {
-    namespace fs = std::filesystem;
-    const fs::path parent = fs::path(VIEWER_BIN_DIR).parent_path() / "test-fixtures";
-    fs::path ready = parent / kFolder;
-    if (fs::exists(ready)) {
-        return ready;
-    }
-    fs::create_directories(parent);
-    std::string pattern = (parent / "making-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) {
-        return ready;
-    }
-    const fs::path making = pattern;
-    std::error_code ec;
-    if (makeAll(making)) {
-        fs::rename(making, ready, ec);
-    }
-    fs::remove_all(making, ec);
-    return ready;
+    return fixtureFolder(std::filesystem::path(VIEWER_BIN_DIR).parent_path() / "test-fixtures",
+                         kFolder, makeAll);
 }
 
 } // namespace videofiles
