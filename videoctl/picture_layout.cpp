@@ -1,5 +1,7 @@
 #include "picture_layout.h"
 
+#include <cmath>
+
 void PictureLayout::letterbox() {
     *this = PictureLayout();
 }
@@ -35,7 +37,8 @@ void PictureLayout::crop(int32_t realWidth, int32_t realHeight, int videoWidth, 
 QRectF PictureLayout::target(const QSizeF& size, double aspect) const {
     const QRectF area(left_ * size.width(), top_ * size.height(), (right_ - left_) * size.width(),
                       (bottom_ - top_) * size.height());
-    if (!letterboxed_ || aspect <= 0 || area.isEmpty()) {
+    // A picture of unknown proportions (no aspect, or none that is finite) fills the area.
+    if (!letterboxed_ || !(aspect > 0 && std::isfinite(aspect)) || area.isEmpty()) {
         return area;
     }
     if (area.width() > area.height() * aspect) {

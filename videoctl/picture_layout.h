@@ -25,7 +25,7 @@ public:
     double bottom() const { return bottom_; }
 
     // The rectangle the picture is drawn into, in a control of `size`, for a picture whose
-    // width is `aspect` times its height.
+    // width is `aspect` times its height (filling it when `aspect` is not positive and finite).
     QRectF target(const QSizeF& size, double aspect) const;
 
 private:
