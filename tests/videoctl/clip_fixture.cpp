@@ -9,7 +9,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -17,24 +16,10 @@ namespace viewer::testing {
 
 namespace {
 
-bool run(const std::string& command) {
-    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-// A program stream behind the RIFF "CDXA" header of a video CD file.
-bool writeCdxa(const fs::path& stream, const fs::path& out) {
-    std::ifstream in(stream, std::ios::binary);
-    const std::string data((std::istreambuf_iterator<char>(in)), {});
-    auto le32 = [](size_t v) {
-        return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
-    };
-    std::ofstream(out, std::ios::binary)
-        << "RIFF" << le32(36 + data.size()) << "CDXAfmt " << le32(16) << std::string(16, '\0')
-        << "data" << le32(data.size()) << data;
-    return !data.empty();
-}
-
 bool makeAll(const fs::path& dir) {
+    auto run = [](const std::string& c) {
+        return std::system((c + " >/dev/null 2>&1").c_str()) == 0;
+    };
     const std::string picture =
         " -vf \"geq=r='X*255/W':g='Y*255/H':b='if(lt(Y,H/4),255*mod(floor(N/pow(2,floor(X*8/W))),"
         "2),0)',drawtext=fontfile=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf:"
@@ -65,23 +50,12 @@ bool makeAll(const fs::path& dir) {
                            " ! y4mdec ! videoconvert ! " + chain +
                            " ! filesink location=" + at(name) + extra);
     }
-    made = made && writeCdxa(dir / "silent.mpg", dir / "clip.dat");
+    // silent.mpg behind the RIFF "CDXA" header of a video CD file (its sizes left 0).
+    std::ifstream stream(dir / "silent.mpg", std::ios::binary);
+    std::ofstream(dir / "clip.dat", std::ios::binary)
+        << std::string("RIFF\0\0\0\0CDXA", 12) << stream.rdbuf();
     fs::remove(dir / "source.y4m");
     return made;
-}
-
-int readFrameNumber(const QImage& image, const QRectF& picture) {
-    int number = 0;
-    const int y = static_cast<int>(picture.top() + picture.height() / 8);
-    for (int bit = 0; bit < 8; ++bit) {
-        const int x = static_cast<int>(picture.left() + (bit + 0.5) * picture.width() / 8);
-        const int blue = image.rect().contains(x, y) ? qBlue(image.pixel(x, y)) : 128;
-        if (blue > 96 && blue <= 160) {
-            return -1;
-        }
-        number |= (blue > 160 ? 1 : 0) << bit;
-    }
-    return number;
 }
 
 } // namespace
@@ -89,7 +63,7 @@ int readFrameNumber(const QImage& image, const QRectF& picture) {
 std::string fixtureVideo(const std::string& name) {
     // Bump the version when the recipe changes, so that no test sees videos of an older one.
     const fs::path path = fixtureFolder(fs::path(VIEWER_BIN_DIR).parent_path() / "test-fixtures",
-                                        "videoctl-fixtures-v3", makeAll) /
+                                        "videoctl-fixtures-v4", makeAll) /
                           name;
     EXPECT_TRUE(fs::exists(path)) << "fixture video " << name << " could not be made";
     return path.string();
@@ -128,10 +102,21 @@ QImage Clip::paint() {
 }
 
 int Clip::frameShown() {
-    // The 16:9 picture letterboxed in the control.
+    // Bit i of the number lies in the i-th eighth of the top quarter of the 16:9 picture
+    // letterboxed in the control.
+    const QImage image = paint();
     const double w = std::min<double>(ctrl.width(), ctrl.height() * 16.0 / 9);
-    const double h = w * 9 / 16;
-    return readFrameNumber(paint(), QRectF((ctrl.width() - w) / 2, (ctrl.height() - h) / 2, w, h));
+    const QRectF picture((ctrl.width() - w) / 2, (ctrl.height() - w * 9 / 16) / 2, w, w * 9 / 16);
+    int number = 0;
+    for (int bit = 0; bit < 8; ++bit) {
+        const QPointF at = picture.topLeft() + QPointF((bit + 0.5) * w / 8, picture.height() / 8);
+        const int blue = image.valid(at.toPoint()) ? qBlue(image.pixel(at.toPoint())) : 128;
+        if (blue > 96 && blue <= 160) {
+            return -1;
+        }
+        number |= (blue > 160 ? 1 : 0) << bit;
+    }
+    return number;
 }
 
 } // namespace viewer::testing

@@ -1,12 +1,11 @@
 #pragma once
 // Fixture videos, made with ffmpeg and gst-launch-1.0 when first asked for, and a video
 // control under test recording what it raised. Every video is 5 s at 25 frames per second,
-// 256 x 144, its frame number burnt in as blue bars (bit i in the i-th eighth of the top
-// quarter) and digits; red rises from 0 to 255 left to right, green top to bottom. Videos:
-// clip.mpg / silent.mpg (MPEG-2 program stream, MPEG audio / none), longgop.mpg (a key
-// picture every 50 frames, B pictures), clip.dat (a RIFF "CDXA" file around silent.mpg),
-// clip.wmv / silent.wmv (WMV2 with WMA2 / none, in ASF), clip.avi (MJPEG), clip.mts /
-// sound.mts (H.264 with no sound / AAC, in an MPEG transport stream).
+// 256 x 144, its frame number burnt in as blue bars and digits; red rises from 0 to 255 left
+// to right, green top to bottom. clip.mpg / silent.mpg: MPEG-2 program stream, MPEG audio /
+// none; longgop.mpg: a key picture every 50 frames; clip.dat: RIFF "CDXA" around silent.mpg;
+// clip.wmv / silent.wmv: WMV2 in ASF, WMA2 / none; clip.avi: MJPEG; clip.mts / sound.mts:
+// H.264 in an MPEG transport stream, no sound / AAC.
 
 #include "CClipdeckCtrl.h"
 
@@ -34,9 +33,7 @@ struct Clip {
     void clear() { events.clear(), messages.clear(); }
     // Lets what is on its way arrive, then records for `ms` milliseconds.
     void settle(int ms = 300) { pump(100), events.clear(), pump(ms); }
-    int completes() const {
-        return static_cast<int>(std::count(events.begin(), events.end(), kComplete));
-    }
+    auto completes() const { return std::count(events.begin(), events.end(), kComplete); }
     QImage paint();
     // The frame number burnt into the letterboxed picture; -1 when the bars are unclear.
     int frameShown();
