@@ -107,7 +107,7 @@ TEST(Playback, PlaysOutPastTheLastKeyPictureCompletesAndKeepsPlayingState) {
         h.pump(20);
     }
     h.pump(60);
-    EXPECT_NEAR(h.events.front(), 3800, 40);
+    EXPECT_TRUE(h.events.front() >= 3800 && h.events.front() < 4000) << h.events.front();
     EXPECT_EQ(std::tuple(h.completes(), h.ctrl.playState(), h.frameShown()),
               std::tuple(1, 2, kVideoFrames - 1));
     // After the end the reports go on, all at the end; a step pauses first.
