@@ -113,6 +113,9 @@ MontageRecord transverse() {
 
 MontageRecord referential() {
     std::vector<std::pair<uint16_t, uint16_t>> lines;
+    // Electrode code 0 is the zero level of the ear reference and of the frames past the
+    // data: the same logic range and zero level as the scalp inputs.
+    d.electrodes[0] = viewer::testing::eegElectrode("G2");
     for (const Input& in : kScalp) {
         if (in.code != A1 && in.code != A2) {
             lines.emplace_back(in.code, 0);
