@@ -113,9 +113,6 @@ MontageRecord transverse() {
 
 MontageRecord referential() {
     std::vector<std::pair<uint16_t, uint16_t>> lines;
-    // Electrode code 0 is the zero level of the ear reference and of the frames past the
-    // data: the same logic range and zero level as the scalp inputs.
-    d.electrodes[0] = viewer::testing::eegElectrode("G2");
     for (const Input& in : kScalp) {
         if (in.code != A1 && in.code != A2) {
             lines.emplace_back(in.code, 0);
@@ -145,6 +142,9 @@ RecordingDescription demoRecording(uint8_t generation) {
     d.rate = kRate;
     d.bytesPerSample = 2;
 
+    // Electrode code 0 is the zero level of the ear reference and of the frames past the
+    // data: the same logic range and zero level as the scalp inputs.
+    d.electrodes[0] = viewer::testing::eegElectrode("G2");
     for (const Input& in : kScalp) {
         d.order.push_back(in.code);
         d.electrodes[in.code] = viewer::testing::eegElectrode(in.label);

@@ -1,7 +1,9 @@
-// The control's memory stays bounded on the page that holds the most line values: one
+// The memory of a page stays bounded on the page that holds the most line values: one
 // channel shown on 128 lines over the longest page the buffer allows.
 
-#include "ctrl_fixture.h"
+#include "recording_writer.h"
+#include "temp_dir.h"
+#include "trace_model.h"
 
 #include <gtest/gtest.h>
 
@@ -26,8 +28,7 @@ long statusKib(const std::string& key) {
 }
 
 TEST(MemoryBound, OneChannelOn128LinesOverTheLongestPage) {
-    CtrlFixture f;
-    f.ctrl.resize(1200, 800);
+    TempDir dir;
     RecordingDescription d;
     d.order = {174}; // lines of this electrode skip the filters, which keeps the test quick
     d.electrodes[174] = eegElectrode("PHO");
@@ -38,15 +39,20 @@ TEST(MemoryBound, OneChannelOn128LinesOverTheLongestPage) {
     d.history = true;
     d.historySamples = {0};
     d.historyMontages = {m};
-    ASSERT_EQ(f.open(d), 0);
-    f.ctrl.setGratis(true);
-    ASSERT_EQ(f.lines(), 128);
-    ASSERT_EQ(f.ctrl.recording().samplesPerPage, 1310720u);
+    writeRecording(dir.file("r.vwr"), d);
 
     std::ofstream("/proc/self/clear_refs") << "5"; // restarts the peak at the current size
     const long before = statusKib("VmRSS:");
-    EXPECT_FALSE(f.ctrl.DrawPage(0)); // the page reaches far past the data
+    TraceModel model;
+    ASSERT_TRUE(model.open(dir.file("r.vwr"), true).historyLoaded);
+    ASSERT_EQ(model.recording().samplesPerPage, 1310720u);
+    bool switched = false;
+    ASSERT_TRUE(model.seekPage(0, true, switched));
+    EXPECT_FALSE(model.loadPage()); // the page reaches far past the data
+    int seen = 0;
+    model.computeLineValues([&](int, std::span<const float> v) { seen += v.size() == 1310720; });
     const long growth = statusKib("VmHWM:") - before;
+    EXPECT_EQ(seen, 128);
     ASSERT_GE(before, 0);
     EXPECT_LT(growth, 100 * 1024) << growth << " KiB"; // keeping every line took 640 MB
 }
