@@ -23,15 +23,27 @@ TEST(EarReference, KeepsTheSignOfSignedSamples) {
         Frames expected; // after the ear reference
     } cases[] = {
         // Ears sum to -401: half rounds down to -201.
-        {"signed", 4, -1000, 1000, 0,
+        {"signed",
+         4,
+         -1000,
+         1000,
+         0,
          {{-500, -100, -301}, {300, 100, 200}, {-2000, 0, 0}},
          {{-299, 101, -100}, {150, -50, 50}, {-1000, 0, 0}}},
         // A logic range reaching far below zero floors nothing; the 32-bit range saturates.
-        {"signed wide", 4, std::numeric_limits<int32_t>::min(), 0, 0,
+        {"signed wide",
+         4,
+         std::numeric_limits<int32_t>::min(),
+         0,
+         0,
          {{-2000, 0, 0}, {std::numeric_limits<int32_t>::min(), 2000, 0}},
          {{-2000, 0, 0}, {std::numeric_limits<int32_t>::min(), 1000, -1000}}},
         // Unsigned around 32768: half of 65937 is 32968, a reference of 200; below 0 is 0.
-        {"unsigned", 2, 0, 65535, 32768,
+        {"unsigned",
+         2,
+         0,
+         65535,
+         32768,
          {{32768, 32868, 33069}, {100, 32868, 33069}, {65535, 65535, 65535}},
          {{32568, 32668, 32869}, {0, 32668, 32869}, {32768, 32768, 32768}}},
     };
