@@ -39,4 +39,19 @@ viewer::testing::RecordingDescription wideRecording() {
     return d;
 }
 
+viewer::testing::RecordingDescription narrowRecording() {
+    viewer::testing::RecordingDescription d;
+    d.order = {1};
+    d.electrodes[1] = viewer::testing::eegElectrode("Cz");
+    d.frames = 20 * 256;
+    d.sample = [](int64_t frame, int) { return static_cast<int32_t>(32768 + frame % 400 - 200); };
+    viewer::MontageRecord m =
+        viewer::testing::montage("Narrow", std::vector<std::pair<uint16_t, uint16_t>>(128, {1, 0}));
+    for (uint32_t i = 0; i < 128; ++i) {
+        m.highPass[i] = 100 + 10 * i;
+    }
+    d.montages = {m};
+    return d;
+}
+
 } // namespace bench

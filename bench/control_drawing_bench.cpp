@@ -8,6 +8,7 @@
 #include <QString>
 #include <benchmark/benchmark.h>
 
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -84,5 +85,36 @@ void BM_ControlRedrawLargest128Lines(benchmark::State& state) {
     redraws(state, *ctrl);
 }
 BENCHMARK(BM_ControlRedrawLargest128Lines)->Unit(benchmark::kMillisecond);
+
+// A field of /proc/self/status in KiB ("VmRSS:", "VmHWM:"); -1 when it cannot be read.
+long statusKib(const std::string& key) {
+    std::ifstream status("/proc/self/status");
+    std::string word;
+    while (status >> word) {
+        if (word == key) {
+            long kib = -1;
+            status >> kib;
+            return kib;
+        }
+    }
+    return -1;
+}
+
+// One channel on 128 lines over the longest page the buffer holds (5120 s, 1310720 frames):
+// the most line values a page can have. "peakMiB" is how far the resident memory rose
+// above its size before the first DrawPage.
+void BM_ControlDrawPageOneChannel128Lines(benchmark::State& state) {
+    static const std::string path = bench::written("narrow.vwr", bench::narrowRecording());
+    std::ofstream("/proc/self/clear_refs") << "5"; // restarts the peak at the current size
+    const long before = statusKib("VmRSS:");
+    const auto ctrl = showing(path, 1e6f);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ctrl->DrawPage(0));
+    }
+    state.counters["lines"] = ctrl->recording().currentMontage.numLines;
+    state.counters["frames"] = ctrl->recording().samplesPerPage;
+    state.counters["peakMiB"] = static_cast<double>(statusKib("VmHWM:") - before) / 1024.0;
+}
+BENCHMARK(BM_ControlDrawPageOneChannel128Lines)->Unit(benchmark::kMillisecond);
 
 } // namespace

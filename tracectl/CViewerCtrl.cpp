@@ -216,14 +216,11 @@ bool CViewerCtrl::DrawPage(int32_t sec) {
     }
     if (historySwitched) {
         redrawStatic();
+        // Montage, derivations and filters are in place; the page and its notes follow.
+        emit CambiatoMontaggio();
     }
     const bool whole = drawTraces(true);
     update();
-    // Fired once the new montage has been drawn, so that a host that draws from its
-    // handler finds the control consistent.
-    if (historySwitched) {
-        emit CambiatoMontaggio();
-    }
     return whole;
 }
 

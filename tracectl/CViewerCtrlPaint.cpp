@@ -84,7 +84,6 @@ bool CViewerCtrl::drawTraces(bool loadData) {
         redrawStatic();
     }
     const bool whole = loadData && model_->loadPage();
-    model_->computeLineValues();
     copyLayer(staticLayer_, pageLayer_);
     PageLayerSettings settings;
     settings.labelWidth = labelWidth_;

@@ -78,8 +78,8 @@ TEST(LoadPage, ThePageAtTheEndReadsTheMissingFramesAsTheZeroLevel) {
     EXPECT_EQ(o.at(50, 0), 0x2345);
     EXPECT_EQ(o.at(99, 3), 0x2345);
 
-    // A page that ends exactly at the end of the file counts as reaching it.
-    EXPECT_FALSE(LoadPage(o.rec, 950, 100));
+    // A page that ends exactly at the end of the file is whole.
+    EXPECT_TRUE(LoadPage(o.rec, 950, 100));
     EXPECT_EQ(o.at(99, 1), 2000 + 1049 % 500);
 }
 

@@ -25,7 +25,7 @@ TEST(DrawPage, ReportsWhetherTheWholePageLayInTheData) {
     f.ctrl.setNumMont(31);
     EXPECT_TRUE(f.ctrl.DrawPage(0));
     EXPECT_TRUE(f.ctrl.DrawPage(14));
-    EXPECT_FALSE(f.ctrl.DrawPage(15)); // ends exactly at the end of the data
+    EXPECT_TRUE(f.ctrl.DrawPage(15));  // ends exactly at the end of the data
     EXPECT_FALSE(f.ctrl.DrawPage(20)); // half a page
     EXPECT_EQ(f.ctrl.recording().pageStart, 20u * 256u);
     for (int32_t sec : {25, 26, -1, std::numeric_limits<int32_t>::max()}) {

@@ -142,6 +142,9 @@ RecordingDescription demoRecording(uint8_t generation) {
     d.rate = kRate;
     d.bytesPerSample = 2;
 
+    // Electrode code 0 is the zero level of the ear reference and of the frames past the
+    // data: the same logic range and zero level as the scalp inputs.
+    d.electrodes[0] = viewer::testing::eegElectrode("G2");
     for (const Input& in : kScalp) {
         d.order.push_back(in.code);
         d.electrodes[in.code] = viewer::testing::eegElectrode(in.label);

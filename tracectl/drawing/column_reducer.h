@@ -12,8 +12,8 @@ namespace viewer {
 
 class ColumnReducer {
 public:
-    // `capacity` is the number of samples to come; the list never needs more than four
-    // points per sample.
+    // Room for four points for each of `capacity` columns (or samples); the list grows
+    // beyond it when needed.
     explicit ColumnReducer(size_t capacity) { points_.reserve(capacity * 4); }
 
     void add(int x, int y) {

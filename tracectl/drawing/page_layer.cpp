@@ -13,6 +13,8 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 namespace viewer {
 
@@ -51,12 +53,17 @@ bool valueAt(const Recording& rec, int line, uint32_t t, uint16_t& number) {
     return true;
 }
 
+// The numbers every 2 seconds, at most one per pixel column: on a page longer than its
+// width in pixels the seconds between columns are passed over.
 void drawValueNumbers(QPainter& p, const Page& page, int line, int32_t rowCentre) {
     const int h = p.fontMetrics().height();
-    for (uint32_t t = 0; static_cast<float>(t) < page.seconds; t += kValueEverySeconds) {
+    const double width = std::max(1.0, std::abs(static_cast<double>(page.traceWidth)));
+    const double skip = std::ceil(static_cast<double>(page.seconds) / width / kValueEverySeconds);
+    const uint32_t stride = kValueEverySeconds * static_cast<uint32_t>(std::clamp(skip, 1.0, 1e9));
+    for (uint32_t t = 0; static_cast<float>(t) < page.seconds; t += stride) {
         uint16_t number = 0;
         if (!valueAt(page.rec, line, t, number)) {
-            continue;
+            break; // later seconds lie outside the page too
         }
         const auto x = static_cast<int>(static_cast<float>(page.labelWidth) +
                                         static_cast<float>(t) *
@@ -72,7 +79,9 @@ void drawTrace(QImage& layer, QRgb colour, const Page& page, std::span<const flo
     if (samples == 0 || values.empty()) {
         return;
     }
-    ColumnReducer reducer(values.size());
+    // At most four points per pixel column (and per sample).
+    const auto columns = static_cast<size_t>(std::abs(int64_t{page.traceWidth})) + 1;
+    ColumnReducer reducer(std::min(values.size(), columns));
     SampleXWalk column(page.labelWidth, page.traceWidth, samples);
     for (const float value : values) {
         reducer.add(column.x(), traceY(rowCentre, value, k));
@@ -83,13 +92,14 @@ void drawTrace(QImage& layer, QRgb colour, const Page& page, std::span<const flo
 
 } // namespace
 
-void drawPageLayer(QImage& layer, const TraceModel& model, const TraceColours& colours,
+void drawPageLayer(QImage& layer, TraceModel& model, const TraceColours& colours,
                    const PageLayerSettings& settings) {
     const Recording& rec = model.recording();
     const MontageRecord& m = rec.currentMontage;
     const int lines =
         std::min<int>({m.numLines, kMaxLines, static_cast<int>(settings.rowCentre.size())});
     if (layer.isNull() || lines == 0) {
+        model.computeLineValues();
         return;
     }
     const Page page{rec, settings.labelWidth, layer.width() - settings.labelWidth,
@@ -98,7 +108,10 @@ void drawPageLayer(QImage& layer, const TraceModel& model, const TraceColours& c
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, false);
     p.setFont(labelFont(LabelFont{settings.fontName, kValueFontPoints, false, false}, layer));
-    for (int i = 0; i < lines; ++i) {
+    model.computeLineValues([&](int i, std::span<const float> values) {
+        if (i >= lines) {
+            return;
+        }
         const QRgb colour = lineColour(colours, m, i);
         p.setPen(QPen(QColor(colour), 1));
         const uint8_t kind = lineSource(rec, i).kind;
@@ -107,11 +120,11 @@ void drawPageLayer(QImage& layer, const TraceModel& model, const TraceColours& c
             drawValueNumbers(p, page, i, settings.rowCentre[i]);
         }
         if (valueLine || kind == kNoInput || kind == kUnavailable) {
-            continue;
+            return;
         }
         const double k = pixelsPerStep(rec.derivations[i], m.gain[i], settings.pixelsPerCm);
-        drawTrace(layer, colour, page, model.lineValues(i), k, settings.rowCentre[i]);
-    }
+        drawTrace(layer, colour, page, values, k, settings.rowCentre[i]);
+    });
 }
 
 } // namespace viewer

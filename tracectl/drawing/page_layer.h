@@ -22,10 +22,12 @@ struct PageLayerSettings {
     QString fontName;               // face of the value-line numbers
 };
 
-// Draws over `layer` (which holds the static layer) the line values of `model` as one
-// polyline per line, at most four points per pixel column, in each line's colour, and the
-// numbers of value lines every 2 seconds. Lines without input or not acquired draw nothing.
-void drawPageLayer(QImage& layer, const TraceModel& model, const TraceColours& colours,
+// Computes the line values of `model`'s loaded page, one line at a time, and draws each
+// over `layer` (which holds the static layer) as one polyline, at most four points per
+// pixel column, in the line's colour, with the numbers of value lines every 2 seconds
+// (at most one per pixel column). Lines without input or not acquired draw nothing. With
+// no layer or no row the values are computed all the same.
+void drawPageLayer(QImage& layer, TraceModel& model, const TraceColours& colours,
                    const PageLayerSettings& settings);
 
 } // namespace viewer

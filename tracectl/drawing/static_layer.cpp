@@ -36,6 +36,33 @@ void dot(QImage& layer, int x, int y, QRgb colour) {
     }
 }
 
+void dottedColumn(QImage& layer, int x, int step, QRgb colour) {
+    if (x < 0 || x >= layer.width()) {
+        return;
+    }
+    for (int y = 0; y < layer.height(); y += step) {
+        layer.setPixel(x, y, colour);
+    }
+}
+
+// A grid whose lines lie closer than a pixel: every column of the trace area takes the
+// fifths' dots, and every column of a whole second the denser dots (all of them when the
+// seconds too lie closer than a pixel). The work follows the pixels, not the seconds.
+void drawDenseTimeGrid(QImage& layer, int32_t labelWidth, float seconds, float perSecond,
+                       QRgb colour) {
+    const int end = labelWidth + static_cast<int>(seconds * perSecond);
+    const int from = std::max(std::min(labelWidth, end), 0);
+    const int to = std::min(std::max(labelWidth, end), layer.width() - 1);
+    const bool everySecond = std::abs(perSecond) <= 1.0f;
+    for (int x = from; x <= to; ++x) {
+        dottedColumn(layer, x, everySecond ? 2 : 4, colour);
+    }
+    for (int s = 0; !everySecond && static_cast<float>(s) <= seconds; ++s) {
+        dottedColumn(layer, labelWidth + static_cast<int>(static_cast<float>(s) * perSecond), 2,
+                     colour);
+    }
+}
+
 // Dotted vertical lines five times a second, denser on the whole seconds.
 void drawTimeGrid(QImage& layer, int32_t labelWidth, int32_t pageMs, QRgb colour) {
     const float seconds = static_cast<float>(pageMs) / 1000.0f;
@@ -43,13 +70,13 @@ void drawTimeGrid(QImage& layer, int32_t labelWidth, int32_t pageMs, QRgb colour
         return;
     }
     const float perSecond = static_cast<float>(layer.width() - labelWidth) / seconds;
+    if (!(perSecond >= 5.0f)) {
+        drawDenseTimeGrid(layer, labelWidth, seconds, perSecond, colour);
+        return;
+    }
     float position = 0.0f;
     for (int k = 0; static_cast<float>(k) <= 5.0f * seconds; ++k) {
-        const int x = labelWidth + static_cast<int>(position);
-        const int step = (k % 5 == 0) ? 2 : 4;
-        for (int y = 0; y < layer.height(); y += step) {
-            dot(layer, x, y, colour);
-        }
+        dottedColumn(layer, labelWidth + static_cast<int>(position), (k % 5 == 0) ? 2 : 4, colour);
         position += perSecond / 5.0f;
     }
 }

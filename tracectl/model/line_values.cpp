@@ -32,35 +32,42 @@ bool bypassesFilters(const MontageRecord& m, int i) {
     return unfiltered(m.inputA[i]) || unfiltered(m.inputB[i]);
 }
 
-void LineValues::compute(const Recording& rec, FilterBank& filters) {
+void LineValues::compute(const Recording& rec, FilterBank& filters, const LineSink& sink) {
     const MontageRecord& m = rec.currentMontage;
     const bool loaded = rec.isOpen() && !rec.pageBuffer.empty();
     lines_ = loaded ? std::min<int>(m.numLines, kMaxLines) : 0;
     frames_ = loaded ? std::min(rec.samplesPerPage, framesThatFit(rec)) : 0;
-    values_.assign(static_cast<size_t>(lines_) * frames_, 0.0f);
+    kept_ = static_cast<size_t>(lines_) * frames_ <= kKeptValues;
+    values_.resize(kept_ ? static_cast<size_t>(lines_) * frames_ : frames_);
     const int channels = rec.header.numChannels;
     for (int i = 0; i < lines_; ++i) {
+        const std::span<float> out(values_.data() + (kept_ ? static_cast<size_t>(i) * frames_ : 0),
+                                   frames_);
         const DerivationRecord r = lineSource(rec, i);
-        if (r.kind == kNoInput || r.kind == kUnavailable) {
-            continue; // 0 throughout: no input, or no value to carry forward
-        }
-        float* out = values_.data() + static_cast<size_t>(i) * frames_;
         const int32_t* frame = rec.pageBuffer.data();
-        if (bypassesFilters(m, i)) {
-            for (uint32_t l = 0; l < frames_; ++l, frame += channels) {
-                out[l] = static_cast<float>(lineValue(r, frame));
+        if (r.kind == kNoInput || r.kind == kUnavailable) {
+            // 0 throughout: no input, or no value to carry forward
+            std::fill(out.begin(), out.end(), 0.0f);
+        } else if (bypassesFilters(m, i)) {
+            for (float& v : out) {
+                v = static_cast<float>(lineValue(r, frame));
+                frame += channels;
             }
-            continue;
+        } else {
+            LineFilter& chain = filters.line(i);
+            for (float& v : out) {
+                v = static_cast<float>(chain.step(static_cast<double>(lineValue(r, frame))));
+                frame += channels;
+            }
         }
-        LineFilter& chain = filters.line(i);
-        for (uint32_t l = 0; l < frames_; ++l, frame += channels) {
-            out[l] = static_cast<float>(chain.step(static_cast<double>(lineValue(r, frame))));
+        if (sink) {
+            sink(i, out);
         }
     }
 }
 
 std::span<const float> LineValues::line(int i) const {
-    if (i < 0 || i >= lines_) {
+    if (i < 0 || i >= lines_ || !kept_) {
         return {};
     }
     return {values_.data() + static_cast<size_t>(i) * frames_, frames_};

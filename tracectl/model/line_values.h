@@ -6,6 +6,7 @@
 #include "recording.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -13,15 +14,26 @@ namespace viewer {
 
 class LineValues {
 public:
-    // Computes, for every line of the current montage and each of the samplesPerPage frames
-    // of the page buffer, in frame order: 0 for a line without input; the line value through
-    // the line's filter chain for a line with inputs (unfiltered, and the chain untouched,
-    // when an input is electrode 174, 203 or 219); the previous value of the line for an
-    // unavailable line (0 throughout). Recordings of fileType 128 and 129 take line i from
-    // channel i less the line's zero level. Values are kept in single precision.
-    void compute(const Recording& rec, FilterBank& filters);
+    // Receives each line's values as soon as they are computed.
+    using LineSink = std::function<void(int line, std::span<const float> values)>;
 
-    // Values of line `i` from the last computation; empty for a line it did not cover.
+    // Most values kept for line() after a computation: twice what the page buffer holds,
+    // enough for every line of any page whose lines are not more than its channels.
+    static constexpr size_t kKeptValues = 2 * static_cast<size_t>(kPageBufferValues);
+
+    // Computes, line after line, for every line of the current montage and each of the
+    // samplesPerPage frames of the page buffer, in frame order: 0 for a line without input;
+    // the line value through the line's filter chain for a line with inputs (unfiltered, and
+    // the chain untouched, when an input is electrode 174, 203 or 219); the previous value of
+    // the line for an unavailable line (0 throughout). Recordings of fileType 128 and 129 take
+    // line i from channel i less the line's zero level. Values are single precision. Each
+    // line goes to `sink` (when given) before the next is computed. The values of all lines
+    // are kept for line() when they are at most kKeptValues together; otherwise only one
+    // line's storage is used, so memory stays bounded whatever the lines and page length.
+    void compute(const Recording& rec, FilterBank& filters, const LineSink& sink = {});
+
+    // Values of line `i` from the last computation; empty for a line it did not cover or
+    // did not keep.
     std::span<const float> line(int i) const;
 
     int lines() const { return lines_; }
@@ -31,6 +43,7 @@ private:
     std::vector<float> values_;
     int lines_ = 0;
     uint32_t frames_ = 0;
+    bool kept_ = false;
 };
 
 // The record line `i` reads from: its derivation, or in recordings of fileType 128 and 129

@@ -23,7 +23,8 @@ public:
     Recording& recording() { return rec_; }
     const Recording& recording() const { return rec_; }
     const FilterBank& filters() const { return filters_; }
-    // Values of line `i` from the last computeLineValues(), before scaling.
+    // Values of line `i` from the last computeLineValues(), before scaling; empty when
+    // the page's lines were too many values to keep (see LineValues).
     std::span<const float> lineValues(int i) const { return values_.line(i); }
 
     // Opens the trace file at `path`. On success: maxPageMs for the recording; with
@@ -63,8 +64,11 @@ public:
     // Reads the page at pageStart; true when it lies whole before the end of the file.
     bool loadPage();
 
-    // Runs every line of the loaded page through its filter chain (see LineValues).
-    void computeLineValues() { values_.compute(rec_, filters_); }
+    // Runs every line of the loaded page through its filter chain, handing each line to
+    // `sink` when given (see LineValues).
+    void computeLineValues(const LineValues::LineSink& sink = {}) {
+        values_.compute(rec_, filters_, sink);
+    }
 
     // Rebuilds the derivation records, then the filter coefficients (only with a file open).
     void buildDerivations();

@@ -59,7 +59,9 @@ bool LoadPage(Recording& rec, uint32_t first, uint32_t count) {
     }
     auto* raw = reinterpret_cast<uint8_t*>(rec.pageBuffer.data());
     const int64_t samples = static_cast<int64_t>(h.numChannels) * count;
-    if (overrun < 0) {
+    // A page that ends exactly at the end of the data is whole.
+    const bool whole = overrun <= 0;
+    if (whole) {
         rec.file.readAt(offset, raw, static_cast<size_t>(bytes));
     } else {
         fillSamples(raw, samples, h.bytesPerSample, rec.electrodes[0].logicGround);
@@ -67,7 +69,7 @@ bool LoadPage(Recording& rec, uint32_t first, uint32_t count) {
     }
     widen(rec.pageBuffer.data(), samples, h.bytesPerSample);
     applyReference(rec, count);
-    return overrun < 0;
+    return whole;
 }
 
 } // namespace viewer

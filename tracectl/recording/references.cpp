@@ -30,8 +30,12 @@ std::vector<int> eegChannels(const Recording& rec) {
 }
 
 int32_t toInt32(int64_t v) {
-    return static_cast<int32_t>(std::min<int64_t>(v, std::numeric_limits<int32_t>::max()));
+    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
 }
+
+// Half of `sum`, rounded toward minus infinity.
+int64_t halfDown(int64_t sum) { return sum >= 0 ? sum / 2 : -((1 - sum) / 2); }
 
 } // namespace
 
@@ -101,15 +105,17 @@ void earReference(Recording& rec, uint32_t frames) {
         return;
     }
     const int64_t ground = rec.electrodes[0].logicGround;
+    std::vector<int64_t> floors;
+    for (int c : eeg) {
+        floors.push_back(std::min<int64_t>(0, electrodeOf(rec, c)->logicMin));
+    }
     const int channels = rec.header.numChannels;
     for (uint32_t f = 0; f < frames; ++f) {
         int32_t* frame = rec.pageBuffer.data() + static_cast<int64_t>(f) * channels;
-        const uint32_t ears =
-            static_cast<uint32_t>(frame[left]) + static_cast<uint32_t>(frame[right]);
-        const int64_t ref = static_cast<int64_t>(ears / 2) - ground;
-        for (int c : eeg) {
-            const int64_t v = frame[c] - ref;
-            frame[c] = v < 0 ? 0 : toInt32(v);
+        const int64_t ref = halfDown(int64_t{frame[left]} + frame[right]) - ground;
+        for (size_t k = 0; k < eeg.size(); ++k) {
+            const int64_t v = frame[eeg[k]] - ref;
+            frame[eeg[k]] = toInt32(std::max(v, floors[k]));
         }
     }
 }

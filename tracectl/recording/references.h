@@ -18,10 +18,13 @@ void applyReference(Recording& rec, uint32_t frames);
 // electrode code is 640 or more, are left as they are.
 void averageReference(Recording& rec, uint32_t frames);
 
-// Ear reference ("A1+A2"). Per frame: half the sum of the ear electrodes (codes 23 and 22)
-// taken as unsigned 32 bits, less electrode 0's zero level, is subtracted from every EEG
-// channel; results below 0 become 0 (and above the 32-bit range its largest value).
-// Nothing changes unless both ear electrodes are among the EEG channels.
+// Ear reference ("A1+A2"). Per frame: half the sum of the ear electrodes (codes 23 and 22),
+// summed in 64 bits and rounded toward minus infinity, less electrode 0's zero level, is
+// subtracted from every EEG channel; a result below min(0, logicMin of the channel's
+// electrode) becomes that floor, and results stay inside the 32-bit range. Signed
+// recordings (zero level 0) thus keep the values on both sides of zero; unsigned ones
+// (logicMin 0) floor at 0. Nothing changes unless both ear electrodes are among the EEG
+// channels.
 void earReference(Recording& rec, uint32_t frames);
 
 } // namespace viewer
