@@ -45,32 +45,6 @@ TEST(PageDrawing, AValueNumberIsNeverDrawnPastThePagesFrames) {
     EXPECT_LT(*xs.rbegin(), 100);
 }
 
-TEST(PageDrawing, LabelColumnZeroGainAndHugeValues) {
-    RecordingDescription d = flatRecording();
-    d.montages[0].gain[0] = 0;
-    d.montages[0].gain[1] = 1; // 2000 steps at 1 uV per cm: far beyond the layer
-    Ctrl f;
-    f.show(d);
-    f.ctrl.setTraceOverLabel(false);
-    const int32_t label = f.ctrl.GetMaxLarghEtichette();
-    EXPECT_GT(label, 10);
-    ASSERT_TRUE(f.ctrl.DrawPage(0));
-    const QImage& page = f.ctrl.pageLayer();
-    const std::set<int> xs = columnsWith(page, kDarkRed, 50, 50); // on its row
-    EXPECT_EQ(xs.size(), 1000u - label);
-    EXPECT_EQ(*xs.begin(), label);
-    EXPECT_EQ(columnsWith(page, kDarkRed, 0, 49).size(), 0u);
-    EXPECT_EQ(columnsWith(page, kGreen, 0, 599).size(), 0u);
-    // The label ink: from x = 4 to the widest label's end, 10 pixels short of the column.
-    const std::set<int> ink = columnsWith(f.ctrl.staticLayer(), kLabelInk, 0, 599);
-    EXPECT_TRUE(*ink.begin() >= 4 && *ink.begin() < 7) << *ink.begin();
-    const int last = *std::prev(ink.lower_bound(label));
-    EXPECT_GT(last, label - 20);
-    EXPECT_LT(last, label - 6);
-    f.ctrl.setTraceOverLabel(true);
-    EXPECT_EQ(f.ctrl.GetMaxLarghEtichette(), 0);
-}
-
 TEST(PageDrawing, LinePerChannelRecordingsDrawChannelIWithoutLabels) {
     RecordingDescription d = flatRecording();
     d.fileType = 128;
@@ -84,40 +58,48 @@ TEST(PageDrawing, LinePerChannelRecordingsDrawChannelIWithoutLabels) {
     EXPECT_TRUE(columnsWith(f.ctrl.staticLayer(), kLabelInk, 0, 599).empty());
 }
 
-TEST(StaticLayer, GridsMarkersAndNotPresent) {
+TEST(StaticLayer, LabelColumnGridsMarkersAndNotPresentBesideZeroAndHugeGains) {
     RecordingDescription d = flatRecording();
+    d.montages[0].gain[0] = 0;
+    d.montages[0].gain[1] = 1; // 2000 steps at 1 uV per cm: far beyond the layer
     d.montages[0].lowPass[1] = 3000;
     Ctrl f;
     f.show(d);
-    f.ctrl.setGridColor(0x000000FF);
-    f.ctrl.setGridType(2); // time: five lines a second, whole seconds denser
-    const QImage& layer = f.ctrl.staticLayer();
-    const QRgb red = qRgb(255, 0, 0);
-    const std::set<int> columns = columnsWith(layer, red, 0, 599);
-    EXPECT_EQ(columns.size(), 50u); // the last line falls on x = 1000, outside the layer
-    for (int x = 0; x < 1000; x += 20) {
-        const bool second = x % 100 == 0;
-        EXPECT_TRUE(layer.pixel(x, 0) == red && layer.pixel(x, 4) == red) << x;
-        EXPECT_EQ(layer.pixel(x, 2) == red, second) << x;
-    }
     f.ctrl.setTraceOverLabel(false);
+    f.ctrl.setGridColor(0x000000FF);
     f.ctrl.setGridType(1); // baselines: dots every third pixel from the label column
     const int32_t label = f.ctrl.GetMaxLarghEtichette();
+    ASSERT_TRUE(f.ctrl.DrawPage(0));
+    const QImage& page = f.ctrl.pageLayer();
+    const std::set<int> xs = columnsWith(page, kDarkRed, 0, 599); // on its row from the label
+    EXPECT_EQ(xs, columnsWith(page, kDarkRed, 50, 50));
+    EXPECT_EQ(xs.size(), 1000u - label);
+    EXPECT_EQ(*xs.begin(), label);
+    EXPECT_TRUE(columnsWith(page, kGreen, 0, 599).empty());
+    const QImage& layer = f.ctrl.staticLayer();
+    const QRgb red = qRgb(255, 0, 0);
     for (int x = label; x < 1000; ++x) {
         ASSERT_EQ(layer.pixel(x, 150) == red, (x - label) % 3 == 0) << x;
     }
-    EXPECT_NE(layer.pixel(label, 151), red);
-    // The marker on line 1, off the prevailing settings, and on no other line.
-    EXPECT_TRUE(markerAt(layer, f.row(1)));
-    EXPECT_FALSE(markerAt(layer, f.row(0)));
-    EXPECT_FALSE(markerAt(layer, f.row(3)));
+    // Label ink from x = 4 to the widest label's end, 10 pixels short of the column.
+    const std::set<int> ink = columnsWith(layer, kLabelInk, 0, 599);
+    EXPECT_TRUE(*ink.begin() >= 4 && *ink.begin() < 7) << *ink.begin();
+    EXPECT_LT(*std::prev(ink.lower_bound(label)), label - 6);
+    EXPECT_GT(*std::prev(ink.lower_bound(label)), label - 20);
     // "Not Present" on line 3 only, 120 pixels right of the label column.
     const std::set<int> notPresent = columnsWith(layer, kLabelInk, 340, 360);
-    ASSERT_FALSE(notPresent.empty());
     EXPECT_GE(*notPresent.lower_bound(label), label + 120);
     EXPECT_LT(*notPresent.lower_bound(label), label + 130);
-    const std::set<int> row0 = columnsWith(layer, kLabelInk, 50, 50);
-    EXPECT_EQ(row0.lower_bound(label), row0.end());
+    EXPECT_EQ(ink.lower_bound(label), ink.lower_bound(label + 120));
+    EXPECT_TRUE(markerAt(layer, f.row(1))); // off the prevailing low-pass
+    f.ctrl.setTraceOverLabel(true);
+    EXPECT_EQ(f.ctrl.GetMaxLarghEtichette(), 0);
+    f.ctrl.setGridType(2); // time: five lines a second, whole seconds denser
+    EXPECT_EQ(columnsWith(layer, red, 0, 599).size(), 50u); // the 51st falls on x = 1000
+    for (int x = 0; x < 1000; x += 20) {
+        EXPECT_TRUE(layer.pixel(x, 0) == red && layer.pixel(x, 4) == red) << x;
+        EXPECT_EQ(layer.pixel(x, 2) == red, x % 100 == 0) << x;
+    }
 }
 
 TEST(ControlLayers, ASizeChangeRedrawsFromThePageAlreadyRead) {
@@ -158,7 +140,6 @@ TEST(ControlLayers, WithoutATraceFileTheBackgroundAndThePictureAndedIntoIt) {
     const QImage shown = f.shown();
     const QImage picture =
         QImage(":/tracectl/not_trace_file.png").convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(picture.size(), QSize(295, 216));
     int differing = 0;
     for (int y = 0; y < 216; ++y) {
         for (int x = 0; x < 295; ++x) {
@@ -167,9 +148,7 @@ TEST(ControlLayers, WithoutATraceFileTheBackgroundAndThePictureAndedIntoIt) {
             differing += expected != background ? 1 : 0;
         }
     }
-    EXPECT_GT(differing, 1000); // the picture really shows
-    EXPECT_EQ(shown.pixel(351, 192), background);
-    EXPECT_EQ(shown.pixel(352, 192 + 216), background);
+    EXPECT_GT(differing, 1000);            // the picture really shows
     ASSERT_EQ(f.open(flatRecording()), 0); // a good file clears it
     EXPECT_FALSE(f.ctrl.DrawPage(0));      // an empty montage draws and fires nothing
     EXPECT_EQ(f.deletes, 0);
@@ -183,10 +162,8 @@ RecordingDescription withNotes() {
     RecordingDescription d = flatRecording();
     NoteRecord full = note(3840, "");
     full.text.fill('n'); // 40 characters, no NUL
-    d.notes = {note(300, "before"),    note(2560, "page start"),
-               note(-4, "negative"),   full,
-               note(5120, "page end"), note(4000, "after the end, still inside"),
-               note(5121, "beyond"),   note(4100, "never reached")};
+    d.notes = {note(300, "before"), note(2560, "start"), note(-4, "negative"), full,
+               note(5120, "end"),   note(4000, "after"), note(5121, "beyond"), note(4100, "")};
     return d;
 }
 
@@ -198,15 +175,14 @@ TEST(NoteEvents, DeleteNoteThenEachNoteOfThePageInTableOrder) {
     f.show(withNotes());
     f.ctrl.setTraceOverLabel(false);
     const int32_t label = f.ctrl.GetMaxLarghEtichette();
+    const int32_t width = 1000 - label;
     ASSERT_TRUE(f.ctrl.DrawPage(10));
     EXPECT_EQ(order, "dnnn");
     using Note = std::tuple<int16_t, int32_t, QString>;
-    const int32_t width = 1000 - label;
     // A note exactly at the page end is passed over and the walk goes on to the next one.
-    EXPECT_EQ(f.notes,
-              (std::vector<Note>{{0, label, "page start"},
-                                 {1, label + width / 2, QString(39, 'n')},
-                                 {2, label + width * 1440 / 2560, "after the end, still inside"}}));
+    EXPECT_EQ(f.notes, (std::vector<Note>{{0, label, "start"},
+                                          {1, label + width / 2, QString(39, 'n')},
+                                          {2, label + width * 1440 / 2560, "after"}}));
     EXPECT_EQ(f.ctrl.recording().notes[3].text[39], '\0'); // the table keeps the cut
     // The repaired note lies on the first page; the label column is gone with traceOverLabel.
     f.notes.clear();
@@ -217,7 +193,6 @@ TEST(NoteEvents, DeleteNoteThenEachNoteOfThePageInTableOrder) {
     EXPECT_EQ(f.deletes, 3);
     f.ctrl.setGratis(false); // no lines: none
     f.ctrl.Redraw(true);
-    EXPECT_FALSE(f.ctrl.DrawPage(10));
     EXPECT_EQ(f.deletes, 3);
 }
 
@@ -227,22 +202,19 @@ TEST(NoteEvents, AHostThatChangesTheRecordingFromItsHandlerGetsThePagesNotesInFu
     RecordingDescription other = flatRecording();
     other.notes = {note(2600, "other file")};
     writeRecording(f.dir.file("other.vwr"), other);
-    int calls = 0;
     QObject::connect(&f.ctrl, &CViewerCtrl::NoteNotification, [&] {
-        if (++calls == 1) {
+        if (f.notes.size() == 1) {
             f.ctrl.DrawPage(0); // page 0's notes come in between
-        } else if (calls == 4) {
+        } else if (f.notes.size() == 4) {
             EXPECT_EQ(f.ctrl.FileName(f.path("other.vwr")), 0);
         }
     });
     ASSERT_TRUE(f.ctrl.DrawPage(10));
-    std::vector<QString> texts;
-    for (const auto& n : f.notes) {
-        texts.push_back(std::get<2>(n));
+    std::string texts;
+    for (const auto& [number, x, text] : f.notes) {
+        texts += std::to_string(number) + text.left(8).toStdString() + " ";
     }
-    EXPECT_EQ(texts, (std::vector<QString>{"page start", "before", "negative", QString(39, 'n'),
-                                           "after the end, still inside"}));
-    EXPECT_EQ(std::get<0>(f.notes[3]), 1);
+    EXPECT_EQ(texts, "0start 0before 1negative 1nnnnnnnn 2after ");
     EXPECT_EQ(f.ctrl.recording().notes[0].sample, 2600);
 }
 

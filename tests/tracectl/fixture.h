@@ -1,6 +1,6 @@
 #pragma once
-// A trace control 1000 x 600 at 50 pixels per cm with the events it fires, the recordings it
-// is shown, and the tracecall tool run as scripts run it.
+// A trace control 1000 x 600 at 50 pixels per cm with the events it fires, and the recordings
+// it is shown.
 
 #include "CViewerCtrl.h"
 #include "montage_recordings.h"
@@ -8,9 +8,6 @@
 #include "text.h"
 
 #include <QImage>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 #include <set>
@@ -128,25 +125,6 @@ inline std::set<int> columnsWith(const QImage& image, QRgb colour, int y0, int y
         }
     }
     return xs;
-}
-
-struct ToolRun {
-    int exitCode = -1;
-    std::vector<QJsonObject> lines; // one per call
-    QString output;
-};
-
-inline ToolRun tracecall(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(VIEWER_BIN_DIR "/tracecall"), args);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    ToolRun run{p.exitCode(), {}, QString::fromUtf8(p.readAllStandardOutput())};
-    for (const QString& line : run.output.split('\n', Qt::SkipEmptyParts)) {
-        QJsonParseError error{};
-        run.lines.push_back(QJsonDocument::fromJson(line.toUtf8(), &error).object());
-        EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
-    }
-    return run;
 }
 
 } // namespace viewer::testing
