@@ -1,6 +1,5 @@
 #pragma once
-// A trace control 1000 x 600 at 50 pixels per cm with the events it fires, and the recordings
-// it is shown.
+// A trace control 1000 x 600 at 50 pixels per cm, the events it fires, recordings to show.
 
 #include "CViewerCtrl.h"
 #include "montage_recordings.h"
@@ -12,12 +11,10 @@
 
 #include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace viewer::testing {
 
-// Pens of the flat recording's lines, in 0xRRGGBB.
 constexpr QRgb kDarkRed = qRgb(0x80, 0, 0);
 constexpr QRgb kGreen = qRgb(0, 0x80, 0);
 constexpr QRgb kNavy = qRgb(0, 0, 0x80);
@@ -36,10 +33,8 @@ inline RecordingDescription flatRecording() {
         d.order.push_back(codes[i]);
         d.electrodes[codes[i]] = eegElectrode(labels[i]);
     }
-    ElectrodeRecord& value = d.electrodes[173];
-    value.electrodeType = 1;
-    value.logicMin = value.physicalMin = 0;
-    value.logicMax = value.physicalMax = 1000;
+    d.electrodes[173] = polygraphicElectrode("SAT", "", 0);
+    d.electrodes[173].logicMax = d.electrodes[173].physicalMax = 1000;
     d.electrodes[174].electrodeType = 1;
     d.electrodes[9] = eegElectrode("C4");
     d.electrodes[9].status = 0;
@@ -65,7 +60,8 @@ struct Ctrl {
     CViewerCtrl ctrl;
     int montageEvents = 0;
     int deletes = 0;
-    std::vector<std::tuple<int16_t, int32_t, QString>> notes;
+    int noteCount = 0;
+    std::string notes; // "number@x:text " per note event
 
     Ctrl() {
         ctrl.setVerticalResolution(1000); // 50 pixels per cm
@@ -73,8 +69,10 @@ struct Ctrl {
         QObject::connect(&ctrl, &CViewerCtrl::CambiatoMontaggio, [this] { ++montageEvents; });
         QObject::connect(&ctrl, &CViewerCtrl::DeleteNote, [this] { ++deletes; });
         QObject::connect(
-            &ctrl, &CViewerCtrl::NoteNotification,
-            [this](int16_t n, int32_t x, const QString& t) { notes.emplace_back(n, x, t); });
+            &ctrl, &CViewerCtrl::NoteNotification, [this](int16_t n, int32_t x, const QString& t) {
+                notes += std::to_string(n) + "@" + std::to_string(x) + ":" + t.toStdString() + " ";
+                ++noteCount;
+            });
     }
 
     QString path(const std::string& name) const { return QString::fromStdString(dir.file(name)); }
