@@ -61,8 +61,9 @@ TEST(NumMont, ChoosesArchivedMontagesAndAllElectrodes) {
     Ctrl f;
     f.ctrl.setNumMont(33); // no file: kept, nothing loaded
     EXPECT_EQ(f.lines(), 0);
-    EXPECT_FALSE(f.ctrl.isModified());
-    ASSERT_EQ(f.open(montageRecording()), 0);
+    RecordingDescription d = montageRecording();
+    d.montages[0].notch = 2; // "Bipolar" stores its notch as on at 60 Hz
+    ASSERT_EQ(f.open(d), 0);
     EXPECT_EQ(f.ctrl.GetNumArchivedMontage(), 3);
     f.ctrl.setNumMont(31);
     EXPECT_EQ(f.montageName(), "Referential");
@@ -77,13 +78,12 @@ TEST(NumMont, ChoosesArchivedMontagesAndAllElectrodes) {
     f.ctrl.setNumMont(12); // 0 .. 29 keep the montage
     EXPECT_EQ(f.montageName(), "All recorded electrodes");
     EXPECT_EQ(f.montageEvents, 0);
-    f.ctrl.setNotchFreq(60);
-    f.ctrl.setNumMont(30); // "Bipolar" stores its notch as on: 60 Hz is notch 2
-    EXPECT_EQ(f.ctrl.recording().currentMontage.notch, 2);
-    EXPECT_TRUE(f.ctrl.model().filters().line(0).notchOn());
-    f.ctrl.setNotchFreq(50);
+    f.ctrl.setNotchFreq(50); // the notch on at the mains frequency set: 50 Hz is notch 1
     f.ctrl.setNumMont(30);
     EXPECT_EQ(f.ctrl.recording().currentMontage.notch, 1);
+    f.ctrl.setNotchFreq(60);
+    f.ctrl.setNumMont(30);
+    EXPECT_EQ(f.ctrl.recording().currentMontage.notch, 2);
 }
 
 TEST(OlderGenerations, TypeThreeHistoryIsFollowedAsRecorded) {
