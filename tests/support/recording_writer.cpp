@@ -244,9 +244,10 @@ std::vector<uint8_t> encodeMontage(const MontageRecord& m) {
 
 namespace {
 
-template <size_t N> std::array<char, N> label(const std::string& s) {
+// `s` in a field of N characters, cut to `room` of them (the rest NUL).
+template <size_t N> std::array<char, N> label(const std::string& s, size_t room = N - 1) {
     std::array<char, N> a{};
-    std::memcpy(a.data(), s.data(), std::min(N - 1, s.size()));
+    std::memcpy(a.data(), s.data(), std::min(room, s.size()));
     return a;
 }
 
@@ -284,7 +285,7 @@ std::string numberedLabel(const char* prefix, int n) {
 NoteRecord note(int32_t sample, const std::string& text) {
     NoteRecord n;
     n.sample = sample;
-    n.text = label<40>(text);
+    n.text = label<40>(text, 40);
     return n;
 }
 

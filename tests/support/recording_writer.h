@@ -89,7 +89,7 @@ ElectrodeRecord polygraphicElectrode(const std::string& label, const std::string
 // `prefix` followed by the decimal of `n`, as a label ("E12").
 std::string numberedLabel(const char* prefix, int n);
 
-// A note at `sample` with `text`.
+// A note at `sample` with `text`, all 40 characters of the field usable.
 NoteRecord note(int32_t sample, const std::string& text);
 
 // A montage of lines (inputA, inputB) with one gain and filter setting for every line.
