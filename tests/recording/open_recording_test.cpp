@@ -259,62 +259,32 @@ TEST(OldGenerations, TypeZeroBuildsItsElectrodesFromTheBuiltInTable) {
     }
 }
 
-TEST(OldGenerations, TypeOneReadsItsStoredLabelTable) {
+TEST(OldGenerations, TypeOneReadsItsLabelTableAndCalibrationDivisorsScaleTypeZero) {
     TempDir dir;
     RecordingDescription d = olderRecording(1);
+    d.oldCodes = {0x0001, 0x000F, 0x1A05, 0x0016}; // 0x1A05: a "....." input in type 1
     OpenedRecording o(dir, d);
-    ASSERT_TRUE(o.opened);
-    const std::pair<int, const char*> labels[] = {
-        {32, "L65  "}, {63, "L64  "}, {176, "L96  "}, {186, "L124 "}, {1, "Fp1  "}};
-    for (const auto& [code, label] : labels) {
-        EXPECT_EQ(text(o.rec.electrodes[code].positiveLabel), label) << code;
-    }
-    EXPECT_EQ(text(o.rec.electrodes[176].negativeLabel), "L97  ");
-    EXPECT_EQ(text(o.rec.electrodes[186].negativeLabel), "L125 ");
-    // An old code of 0x1A05 is a "....." polygraphic input in type 1, acquired all the same.
-    d.oldCodes = {0x0001, 0x000F, 0x1A05, 0x0016};
-    OpenedRecording odd(dir, d, "odd.vwr");
-    ASSERT_TRUE(odd.opened);
-    const ElectrodeRecord& e = odd.rec.electrodes[255];
-    EXPECT_EQ((Values{odd.rec.orderTable[2], e.status, e.electrodeType}), (Values{255, 1, 1}));
-    EXPECT_EQ(text(e.positiveLabel), ".....");
-}
-
-TEST(OldGenerations, CalibrationDivisorsWithoutStepsGiveFlatInputs) {
-    TempDir dir;
-    for (const auto& [divisor, range] :
-         {std::pair<uint16_t, int>{0, 0}, {801, 0}, {65535, 0}, {800, 400}, {400, 200}}) {
-        RecordingDescription d = olderRecording(0);
+    const auto& e = o.rec.electrodes;
+    EXPECT_EQ(text(e[32].positiveLabel) + text(e[63].positiveLabel) + text(e[176].positiveLabel) +
+                  text(e[176].negativeLabel) + text(e[255].positiveLabel),
+              "L65  L64  L96  L97  .....");
+    EXPECT_EQ((Values{o.rec.orderTable[2], e[255].status, e[255].electrodeType}),
+              (Values{255, 1, 1}));
+    // Divisors that leave no steps give flat inputs; the file still opens.
+    for (const auto& [divisor, range] : {std::pair<uint16_t, int>{0, 0}, {801, 0}, {800, 400}}) {
+        d = olderRecording(0);
         d.calibrationDivisor = divisor;
-        OpenedRecording o(dir, d);
-        ASSERT_TRUE(o.opened) << divisor;
-        EXPECT_EQ((Values{o.rec.electrodes[1].physicalMax, o.rec.electrodes[1].physicalMin}),
-                  (Values{range, -range}))
-            << divisor;
+        OpenedRecording z(dir, d);
+        EXPECT_EQ(
+            (Values{z.opened, z.rec.electrodes[1].physicalMax, z.rec.electrodes[1].physicalMin}),
+            (Values{1, range, -range}));
     }
-}
-
-TEST(OldGenerations, NotesInSecondsLandOnFramesWithinThe32BitField) {
-    TempDir dir;
-    for (uint8_t type : {0, 2}) {
-        OpenedRecording o(dir, olderRecording(type));
-        ASSERT_TRUE(o.opened);
-        // Type 0 holds 80 notes of 20 characters, the rest of their text in blanks.
-        EXPECT_EQ((Values{o.rec.notes[0].sample, o.rec.notes[1].sample, o.rec.notes[2].sample,
-                          o.rec.noteCount}),
-                  (Values{3072, 5120, 0, type == 0 ? 80 : 200}));
-        EXPECT_EQ(std::string(o.rec.notes[0].text.data(), 11), "Eyes closed");
-        if (type == 0) {
-            EXPECT_EQ(std::string(o.rec.notes[0].text.data() + 20, 20), std::string(20, ' '));
-        }
-    }
-    // Ten million seconds at 256 frames per second does not fit: it stops at the limit.
-    RecordingDescription far = olderRecording(2);
-    far.rawAreas[Area::Note] = std::vector<uint8_t>(kNoteRecordSize * 2, 0);
-    writeI32(far.rawAreas[Area::Note].data(), 10'000'000);
-    writeI32(far.rawAreas[Area::Note].data() + kNoteRecordSize, -10'000'000);
-    OpenedRecording f(dir, far, "far.vwr");
-    ASSERT_TRUE(f.opened);
+    // Positions in seconds beyond the 32-bit frame field stop at its limits.
+    d = olderRecording(2);
+    d.rawAreas[Area::Note] = std::vector<uint8_t>(kNoteRecordSize * 2, 0);
+    writeI32(d.rawAreas[Area::Note].data(), 10'000'000);
+    writeI32(d.rawAreas[Area::Note].data() + kNoteRecordSize, -10'000'000);
+    OpenedRecording f(dir, d, "far.vwr");
     EXPECT_EQ((Values{f.rec.notes[0].sample, f.rec.notes[1].sample}),
               (Values{std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min()}));
 }
