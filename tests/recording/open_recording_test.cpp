@@ -93,7 +93,7 @@ TEST(OpenRecording, AcceptsOrRejectsEachHeader) {
     }
 }
 
-TEST(OpenRecording, MissingPathChangesNothingButUnusableFilesCloseTheRecording) {
+TEST(OpenRecording, MissingPathChangesNothingUnusableFilesCloseAndFramesAreCounted) {
     TempDir dir;
     OpenedRecording o(dir, fourChannels());
     ASSERT_TRUE(o.opened);
@@ -105,6 +105,16 @@ TEST(OpenRecording, MissingPathChangesNothingButUnusableFilesCloseTheRecording) 
     EXPECT_TRUE(!r.fileInvalid && r.isOpen() && r.header.numChannels == 4);
     EXPECT_FALSE(openRecording(o.rec, dir.path().string())); // a folder is no trace file
     EXPECT_TRUE(r.fileInvalid && !r.isOpen());
+
+    // The frame count ignores a partial frame at the end and a data start past the end.
+    RecordingDescription d = fourChannels();
+    d.frames = 100;
+    writeRecording(dir.file("partial.vwr"), d);
+    std::ofstream(dir.file("partial.vwr"), std::ios::binary | std::ios::app).write("\1\2\3", 3);
+    ASSERT_TRUE(openRecording(o.rec, dir.file("partial.vwr")));
+    EXPECT_EQ(r.totalSamples, 100);
+    d.frames = 0, d.dataStart = 50'000'000; // past the end of the file
+    EXPECT_EQ(OpenedRecording(dir, d).rec.totalSamples, 0);
 }
 
 TEST(OpenRecording, NamedAreasDecideHistoryAndVideo) {
@@ -162,22 +172,6 @@ TEST(OpenRecording, AreasAreReadOnlyUpToTheirTablesAndShortOnesLeaveNothingBehin
                       r.videos[1].fileNumber, r.orderTable[3], r.orderTable[4],
                       r.electrodes[639].status, r.electrodes[14].logicGround}),
               (Values{3, 7, 0, 0, -1, 15, 0, 0, 32768}));
-}
-
-TEST(OpenRecording, FrameCountIgnoresAPartialFrameAndAMisplacedDataStart) {
-    TempDir dir;
-    RecordingDescription d = fourChannels();
-    d.frames = 100;
-    writeRecording(dir.file("partial.vwr"), d);
-    std::ofstream(dir.file("partial.vwr"), std::ios::binary | std::ios::app).write("\1\2\3", 3);
-    Recording rec;
-    ASSERT_TRUE(openRecording(rec, dir.file("partial.vwr")));
-    EXPECT_EQ(rec.totalSamples, 100);
-    d.frames = 0;
-    d.dataStart = 50'000'000; // past the end of the file
-    writeRecording(dir.file("nodata.vwr"), d);
-    ASSERT_TRUE(openRecording(rec, dir.file("nodata.vwr")));
-    EXPECT_EQ(rec.totalSamples, 0);
 }
 
 TEST(OpenRecording, LongestPageKeepsOnlySixteenBitsOfItsSeconds) {
