@@ -1,9 +1,8 @@
 // The trace model: opening with or without the montage history, positioning pages, and
 // the filtered values of every line over a page.
 
+#include "../recording/fixtures.h"
 #include "montage_recordings.h"
-#include "temp_dir.h"
-#include "text.h"
 #include "trace_model.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +14,7 @@ namespace viewer::testing {
 namespace {
 
 std::string description(const TraceModel& model) {
-    const auto& d = model.recording().currentMontage.description;
-    return std::string(fieldText(d.data(), d.size()));
+    return text(model.recording().currentMontage.description);
 }
 
 std::vector<float> values(const TraceModel& model, int line) {
@@ -56,10 +54,12 @@ void draw(TraceModel& model, int32_t sec) {
 TEST(TraceModel, OpensOnTheHistoryMontageOnlyWhenAskedAndAvailable) {
     TempDir dir;
     auto model = opened(dir, historyRecording({0, 5000, 9000, -1}), true, "h.vwr");
+    const Recording& r = model->recording();
     EXPECT_EQ(description(*model), "History 0");
-    EXPECT_EQ(model->recording().currentMontage.numLines, 1);
-    EXPECT_EQ(model->recording().maxPageMs, 655000); // 4 channels at 500 per second
-    EXPECT_EQ(model->recording().pageBuffer.size(), static_cast<size_t>(kPageBufferValues));
+    // 4 channels at 500 per second: the longest page is 655 s; the page buffer is ready.
+    EXPECT_EQ((Values{r.currentMontage.numLines, r.maxPageMs, r.samplesPerPage,
+                      std::ssize(r.pageBuffer)}),
+              (Values{1, 655000, 5000, kPageBufferValues}));
 
     TraceModel plain;
     EXPECT_FALSE(plain.open(dir.file("h.vwr"), false).historyLoaded);
@@ -76,7 +76,7 @@ TEST(TraceModel, OpensOnTheHistoryMontageOnlyWhenAskedAndAvailable) {
     model->recording().historyIndex = 5;
     const auto stale = model->open(dir.file("short.vwr"), true);
     EXPECT_TRUE(stale.opened && !stale.historyLoaded);
-    EXPECT_EQ(model->recording().currentMontage.numLines, 0);
+    EXPECT_EQ(r.currentMontage.numLines, 0);
     EXPECT_FALSE(plain.open(dir.file("missing.vwr"), false).opened);
 }
 
