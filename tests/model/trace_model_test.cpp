@@ -64,10 +64,19 @@ TEST(TraceModel, OpensOnTheHistoryMontageOnlyWhenAskedAndAvailable) {
     TraceModel plain;
     EXPECT_FALSE(plain.open(dir.file("h.vwr"), false).historyLoaded);
     EXPECT_EQ(plain.recording().currentMontage.numLines, 0);
-    bool loaded = true; // without a history, "as recorded" cannot be kept
+    bool loaded = false; // following the history loads the montage of the page
+    EXPECT_TRUE(plain.setAsRecorded(true, loaded) && loaded);
+    EXPECT_EQ(description(plain), "History 0");
+    // A page length kept from before is cut to what this recording's page buffer holds:
+    // 4 channels at 2048 per second hold 160 s.
+    ASSERT_FLOAT_EQ(plain.setPageSeconds(600.0f), 600.0f);
+    writeRecording(dir.file("fast.vwr"), montageRecording(2048, 1));
+    ASSERT_TRUE(plain.open(dir.file("fast.vwr"), false).opened);
+    EXPECT_EQ(plain.recording().samplesPerPage, 160u * 2048u);
+    // Without a history, "as recorded" cannot be kept.
     writeRecording(dir.file("m.vwr"), montageRecording());
     ASSERT_TRUE(plain.open(dir.file("m.vwr"), false).opened);
-    plain.chooseMontage(31, 50);
+    EXPECT_EQ(plain.chooseMontage(31, 50), 31);
     EXPECT_FALSE(plain.setAsRecorded(true, loaded) || loaded);
     EXPECT_EQ(description(plain), "Referential");
 
@@ -134,8 +143,10 @@ TEST(TraceModel, LineValuesFollowTheKindOfEveryLineAndUnfilteredInputsBypassTheC
 
 TEST(TraceModel, FilterStateCarriesAcrossPagesAndANotchChangeClearsIt) {
     TempDir dir;
-    const RecordingDescription d = montageRecording(); // "Bipolar": notch, 0.53 Hz, 70 Hz
+    RecordingDescription d = montageRecording(); // "Bipolar": notch, 0.53 Hz, 70 Hz
+    d.montages[0].notch = 2;                     // stored as 60 Hz, chosen at 50 Hz
     auto paged = opened(dir, d, false, "a.vwr");
+    EXPECT_EQ(paged->recording().currentMontage.notch, 1);
     draw(*paged, 0);
     std::vector<float> twoPages = values(*paged, 1);
     draw(*paged, 10);

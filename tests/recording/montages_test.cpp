@@ -254,6 +254,11 @@ TEST(LoadPage, ReadsTheMissingFramesAtTheEndAsTheZeroLevelAndNeverPastTheBuffer)
     EXPECT_EQ(o.at(199, 0), 1000 + 199);
     Recording closed;
     EXPECT_FALSE(LoadPage(closed, 0, 10));
+    // The page is re-referenced as it is read: the average of frame 999 (1499, 2499, 3499)
+    // less the first EEG channel's zero level (32768) comes off channel 0.
+    o.rec.currentMontage.refMode = 1;
+    ASSERT_TRUE(LoadPage(o.rec, 900, 100));
+    EXPECT_EQ(o.at(99, 0), 1499 - 2499 + 32768);
 }
 
 } // namespace

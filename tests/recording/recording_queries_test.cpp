@@ -228,6 +228,8 @@ TEST(MontageLines, LabelsEegLinesAndThePrevailingSettings) {
     }
     EXPECT_EQ(linesOffPrevailingSettings(o.rec),
               (std::vector<bool>{false, true, false, false, true, true}));
+    m.inputB[1] = 175, m.inputA[2] = 173; // a value line has a value input on either side
+    EXPECT_TRUE(isValueLine(m, 1) && isValueLine(m, 2) && !isValueLine(m, 0));
     EXPECT_STREQ(referenceName(2), "A1+A2");
     EXPECT_EQ(referenceName(4), nullptr);
 }
