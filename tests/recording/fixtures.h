@@ -1,9 +1,15 @@
 #pragma once
 // Small recordings shared by the recording tests.
 
+#include "page_length.h"
 #include "recording.h"
 #include "recording_writer.h"
 #include "temp_dir.h"
+#include "text.h"
+
+#include <array>
+#include <string>
+#include <vector>
 
 namespace viewer::testing {
 
@@ -11,20 +17,20 @@ namespace viewer::testing {
 // 2-byte samples, ten seconds of data.
 inline RecordingDescription fourChannels() {
     RecordingDescription d;
-    const char* labels[] = {"Fp1", "Fp2", "O1", "O2"};
-    const uint16_t codes[] = {1, 2, 14, 15};
-    for (int i = 0; i < 4; ++i) {
-        d.order.push_back(codes[i]);
-        d.electrodes[codes[i]] = eegElectrode(labels[i]);
-    }
+    d.order = {1, 2, 14, 15};
+    d.electrodes = {{1, eegElectrode("Fp1")},
+                    {2, eegElectrode("Fp2")},
+                    {14, eegElectrode("O1")},
+                    {15, eegElectrode("O2")}};
     d.frames = 2560;
     d.sample = [](int64_t frame, int channel) {
-        return static_cast<int32_t>(32768 + frame % 100 + 1000 * channel);
+        return int32_t(32768 + frame % 100 + 1000 * channel);
     };
     return d;
 }
 
-// Writes `d` into `dir` and opens it into a fresh recording.
+// Writes `d` into `dir` and opens it into a fresh recording, with the longest page and the
+// page buffer as the control sets them.
 struct OpenedRecording {
     Recording rec;
     bool opened = false;
@@ -32,7 +38,23 @@ struct OpenedRecording {
                     const std::string& name = "rec.vwr") {
         writeRecording(dir.file(name), d);
         opened = openRecording(rec, dir.file(name));
+        if (opened) {
+            rec.maxPageMs = maxPageMsFor(rec.header.numChannels, rec.header.rate);
+        }
+        rec.pageBuffer.assign(kPageBufferValues, 0);
+    }
+    // Sample of `channel` in frame `frame` of the page buffer.
+    int32_t at(uint32_t frame, int channel) const {
+        return rec.pageBuffer[frame * rec.header.numChannels + channel];
     }
 };
+
+// Several values compared at once: EXPECT_EQ((Values{a, b}), (Values{1, 2})).
+using Values = std::vector<int64_t>;
+
+// A fixed-width text field (label, description) up to its NUL.
+template <size_t N> std::string text(const std::array<char, N>& field) {
+    return std::string(fieldText(field.data(), N));
+}
 
 } // namespace viewer::testing

@@ -1,282 +1,358 @@
-// Opening, identifying and validating a trace file, and what it leaves in the recording.
+// Opening and validating trace files of every header generation, and what each leaves in
+// the recording.
 
 #include "fixtures.h"
+#include "legacy_tables.h"
+#include "little_endian.h"
+#include "recording_queries.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <limits>
 
 namespace viewer::testing {
 namespace {
 
-std::vector<uint8_t> repeated(size_t n, uint8_t byte) { return std::vector<uint8_t>(n, byte); }
-
-TEST(OpenRecording, AcceptsAGoodFileAndDerivesItsSizes) {
-    TempDir dir;
-    OpenedRecording o(dir, fourChannels());
-    ASSERT_TRUE(o.opened);
-    EXPECT_TRUE(o.rec.isOpen());
-    EXPECT_FALSE(o.rec.fileInvalid);
-    EXPECT_EQ(o.rec.header.headerType, 4);
-    EXPECT_EQ(o.rec.header.rate, 256);
-    EXPECT_EQ(o.rec.header.numChannels, 4);
-    EXPECT_EQ(o.rec.header.multiplexer, 8);
-    EXPECT_EQ(o.rec.totalSamples, 2560);
-    EXPECT_EQ(o.rec.fileLength, o.rec.header.dataStart + 2560 * 8);
-    EXPECT_EQ(o.rec.orderTable[2], 14);
-    EXPECT_EQ(o.rec.orderTable[4], 0);
-    EXPECT_EQ(o.rec.electrodes[14].status, 1);
-    EXPECT_EQ(o.rec.electrodes[14].logicGround, 32768);
+void patch(const std::string& path, std::streamoff at, uint32_t value, int bytes = 4) {
+    std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp(at);
+    for (int b = 0; b < bytes; ++b) {
+        f.put(static_cast<char>(value >> (8 * b)));
+    }
 }
 
-TEST(OpenRecording, CheckSumCoversNineBytesAndIgnoresTheVideoBit) {
-    TempDir dir;
-    RecordingDescription d = fourChannels();
-    d.videoFlag = true;
-    OpenedRecording withVideo(dir, d, "video.vwr");
-    ASSERT_TRUE(withVideo.opened);
-    EXPECT_EQ(withVideo.rec.header.checkWord & 0x8000, 0x8000);
-
-    // Blank patient fields: six blanks and the three birth bytes.
-    RecordingDescription blank = fourChannels();
-    blank.surname = "";
-    blank.name = "";
-    blank.birthDay = 1;
-    blank.birthMonth = 2;
-    blank.birthYear = 3;
-    blank.checkWord = 6 * 32 + 1 + 2 + 3;
-    EXPECT_TRUE(OpenedRecording(dir, blank, "blank.vwr").opened);
-    blank.checkWord = 0x8000 | (6 * 32 + 1 + 2 + 3);
-    EXPECT_TRUE(OpenedRecording(dir, blank, "blankvideo.vwr").opened);
-    blank.checkWord = 6 * 32 + 1 + 2 + 3 + 1;
-    OpenedRecording wrong(dir, blank, "wrong.vwr");
-    EXPECT_FALSE(wrong.opened);
-    EXPECT_TRUE(wrong.rec.fileInvalid);
-    EXPECT_FALSE(wrong.rec.isOpen());
+// Four channels every generation can carry (Fp1, O2, A1 and ECG1+), 30 s at 256 per second.
+RecordingDescription olderRecording(uint8_t headerType) {
+    RecordingDescription d;
+    d.headerType = headerType;
+    d.order = {1, 15, 23, 167};
+    d.electrodes = {{1, eegElectrode("Fp1")},
+                    {15, eegElectrode("O2")},
+                    {23, eegElectrode("A1")},
+                    {167, polygraphicElectrode("ECG1+", "ECG1-", 1600)}};
+    d.frames = 256 * 30;
+    d.sample = [](int64_t frame, int channel) { return int32_t((frame + channel) % 200); };
+    d.notes = {note(12 * 256, "Eyes closed"), note(20 * 256, "Eyes open")};
+    d.segments = {{3600 * 256, 10 * 256}};
+    return d;
 }
 
-TEST(OpenRecording, MissingPathChangesNothingButUnusableFilesCloseTheRecording) {
-    TempDir dir;
-    OpenedRecording o(dir, fourChannels());
-    ASSERT_TRUE(o.opened);
-    o.rec.fileInvalid = true;
-
-    EXPECT_FALSE(openRecording(o.rec, dir.file("nothing-here.vwr")));
-    EXPECT_FALSE(o.rec.fileInvalid);
-    EXPECT_TRUE(o.rec.isOpen());
-    EXPECT_EQ(o.rec.header.numChannels, 4);
-
-    RecordingDescription bad = fourChannels();
-    bad.checkWord = 1;
-    writeRecording(dir.file("bad.vwr"), bad);
-    EXPECT_FALSE(openRecording(o.rec, dir.file("bad.vwr")));
-    EXPECT_TRUE(o.rec.fileInvalid);
-    EXPECT_FALSE(o.rec.isOpen());
-
-    // A folder exists but is no trace file.
-    EXPECT_FALSE(openRecording(o.rec, dir.path().string()));
-    EXPECT_TRUE(o.rec.fileInvalid);
+// Blank patient fields: the check sum is six blanks and the three birth bytes (1, 2, 3).
+void blankPatient(RecordingDescription& d, int checkWord) {
+    d.surname = d.name = "";
+    d.birthDay = 1, d.birthMonth = 2, d.birthYear = 3;
+    d.checkWord = static_cast<uint16_t>(checkWord);
 }
 
-TEST(OpenRecording, RejectsHeadersItCannotUse) {
+TEST(OpenRecording, AcceptsOrRejectsEachHeader) {
     TempDir dir;
+    using Change = std::function<void(RecordingDescription&)>;
     struct Case {
         const char* what;
-        std::function<void(RecordingDescription&)> change;
+        uint8_t type;
+        Change change;
+        bool opens;
     };
-    const std::vector<Case> cases = {
-        {"header type 5", [](auto&) {}}, // patched into the file below
-        {"5-byte samples", [](auto& d) { d.bytesPerSample = 5; }},
-        {"3-byte samples", [](auto& d) { d.bytesPerSample = 3; }},
-        {"0-byte samples", [](auto& d) { d.bytesPerSample = 0; }},
-        {"rate 0", [](auto& d) { d.rate = 0; }},
-        {"no channels",
-         [](auto& d) {
-             d.numChannels = 0;
-             d.multiplexer = 0;
-         }},
-        {"multiplexer 0", [](auto& d) { d.multiplexer = 0; }},
-        {"257 channels",
-         [](auto& d) {
-             d.numChannels = 257;
-             d.multiplexer = 514;
-         }},
-        {"multiplexer not channels x width", [](auto& d) { d.multiplexer = 9; }},
-        {"header cut at 300 bytes", [](auto& d) { d.truncateAt = 300; }},
+    std::vector<Case> cases = {
+        {"header type 5", 4, [](auto&) {}, false}, // patched into the file below
+        {"5-byte samples", 4, [](auto& d) { d.bytesPerSample = 5; }, false},
+        {"3-byte samples", 4, [](auto& d) { d.bytesPerSample = 3; }, false},
+        {"0-byte samples", 4, [](auto& d) { d.bytesPerSample = 0; }, false},
+        {"rate 0", 4, [](auto& d) { d.rate = 0; }, false},
+        {"no channels", 4, [](auto& d) { d.numChannels = d.multiplexer = 0; }, false},
+        {"multiplexer 0", 4, [](auto& d) { d.multiplexer = 0; }, false},
+        {"257 channels", 4, [](auto& d) { d.numChannels = 257, d.multiplexer = 514; }, false},
+        {"multiplexer not channels x width", 4, [](auto& d) { d.multiplexer = 9; }, false},
+        {"header cut at 300 bytes", 4, [](auto& d) { d.truncateAt = 300; }, false},
+        {"type 0 cut in its header", 0, [](auto& d) { d.frames = 0, d.truncateAt = 6000; }, false},
+        {"blank patient", 4, [](auto& d) { blankPatient(d, 6 * 32 + 6); }, true},
+        {"video bit", 4, [](auto& d) { blankPatient(d, 0x8000 | (6 * 32 + 6)); }, true},
+        {"wrong check sum", 4, [](auto& d) { blankPatient(d, 6 * 32 + 7); }, false},
     };
+    for (uint8_t type : {0, 1, 2, 3}) {
+        cases.push_back({"129 channels", type, [](auto& d) { d.order.resize(129, 1); }, false});
+        cases.push_back({"birth month 0", type, [](auto& d) { d.birthMonth = 0; }, false});
+        cases.push_back({"month 13", type, [](auto& d) { d.recMonth = 13; }, false});
+        cases.push_back({"December", type, [](auto& d) { d.recMonth = d.birthMonth = 12; }, true});
+    }
     for (const Case& c : cases) {
-        RecordingDescription d = fourChannels();
+        RecordingDescription d = olderRecording(c.type);
         c.change(d);
         writeRecording(dir.file("case.vwr"), d);
         if (std::string(c.what) == "header type 5") {
-            std::fstream f(dir.file("case.vwr"), std::ios::in | std::ios::out | std::ios::binary);
-            f.seekp(175);
-            f.put(5);
+            patch(dir.file("case.vwr"), kHeaderTypeOffset, 5, 1);
         }
         Recording rec;
-        EXPECT_FALSE(openRecording(rec, dir.file("case.vwr"))) << c.what;
-        EXPECT_TRUE(rec.fileInvalid) << c.what;
-        EXPECT_FALSE(rec.isOpen()) << c.what;
+        EXPECT_EQ(openRecording(rec, dir.file("case.vwr")), c.opens) << c.what << int(c.type);
+        EXPECT_EQ(rec.fileInvalid, !c.opens) << c.what << ", type " << int(c.type);
+        EXPECT_EQ(rec.isOpen(), c.opens) << c.what << ", type " << int(c.type);
     }
+}
+
+TEST(OpenRecording, MissingPathChangesNothingUnusableFilesCloseAndFramesAreCounted) {
+    TempDir dir;
+    OpenedRecording o(dir, fourChannels());
+    ASSERT_TRUE(o.opened);
+    const Recording& r = o.rec;
+    EXPECT_EQ((Values{r.header.multiplexer, r.totalSamples, r.fileLength - r.header.dataStart}),
+              (Values{8, 2560, 2560 * 8}));
+    o.rec.fileInvalid = true;
+    EXPECT_FALSE(openRecording(o.rec, dir.file("nothing-here.vwr")));
+    EXPECT_TRUE(!r.fileInvalid && r.isOpen() && r.header.numChannels == 4);
+    EXPECT_FALSE(openRecording(o.rec, dir.path().string())); // a folder is no trace file
+    EXPECT_TRUE(r.fileInvalid && !r.isOpen());
+
+    // The frame count ignores a partial frame at the end and a data start past the end.
+    RecordingDescription d = fourChannels();
+    d.frames = 100;
+    writeRecording(dir.file("partial.vwr"), d);
+    std::ofstream(dir.file("partial.vwr"), std::ios::binary | std::ios::app).write("\1\2\3", 3);
+    ASSERT_TRUE(openRecording(o.rec, dir.file("partial.vwr")));
+    EXPECT_EQ(r.totalSamples, 100);
+    d.frames = 0, d.dataStart = 50'000'000; // past the end of the file
+    EXPECT_EQ(OpenedRecording(dir, d).rec.totalSamples, 0);
 }
 
 TEST(OpenRecording, NamedAreasDecideHistoryAndVideo) {
     TempDir dir;
     RecordingDescription d = fourChannels();
-    d.history = true;
+    d.history = d.videoIndex = true;
     d.historySamples = {0, 5000};
-    d.videoIndex = true;
     d.videos = {{0, 60000, 1}};
     OpenedRecording named(dir, d, "named.vwr");
-    ASSERT_TRUE(named.opened);
-    EXPECT_TRUE(named.rec.historyPresent);
-    EXPECT_EQ(named.rec.historySamples[1], 5000);
-    EXPECT_EQ(named.rec.historySamples[2], -1);
-    EXPECT_EQ(named.rec.videos[0].lengthMs, 60000);
-    EXPECT_EQ(named.rec.videos[1].startMs, -1);
-
-    // "HISTORY" followed by NUL is not the history area; an unnamed video area is not read.
+    ASSERT_TRUE(named.opened && named.rec.historyPresent);
+    const Recording& n = named.rec;
+    EXPECT_EQ((Values{n.historySamples[1], n.historySamples[2], n.videos[0].lengthMs,
+                      n.videos[1].startMs}),
+              (Values{5000, -1, 60000, -1}));
+    // "HISTORY" followed by NUL is not the history area (read all the same); an unnamed
+    // video area is not read.
     d.areaNames[Area::History] = {'H', 'I', 'S', 'T', 'O', 'R', 'Y', '\0'};
     d.areaNames[Area::Dvideo] = {'D', 'V', 'I', 'D', 'E', 'O', ' ', '\0'};
     OpenedRecording unnamed(dir, d, "unnamed.vwr");
     ASSERT_TRUE(unnamed.opened);
-    EXPECT_FALSE(unnamed.rec.historyPresent);
-    EXPECT_EQ(unnamed.rec.historySamples[1], 5000); // read all the same
-    for (const VideoRecord& v : unnamed.rec.videos) {
-        ASSERT_EQ(v.startMs, -1);
-        ASSERT_EQ(v.lengthMs, -1);
-        ASSERT_EQ(v.fileNumber, -1);
-    }
+    const Recording& u = unnamed.rec;
+    EXPECT_FALSE(u.historyPresent);
+    EXPECT_EQ((Values{u.historySamples[1], u.videos[0].lengthMs, u.videos[0].fileNumber}),
+              (Values{5000, -1, -1}));
 }
 
-TEST(OpenRecording, OversizedAreasAreReadOnlyUpToTheirTables) {
+TEST(OpenRecording, AreasAreReadOnlyUpToTheirTablesAndShortOnesLeaveNothingBehind) {
     TempDir dir;
     RecordingDescription d = fourChannels();
     // 300 notes, 1000 electrodes, 400 channel codes, 150 segments, a 40000-byte video index.
-    d.rawAreas[Area::Note] = repeated(300 * kNoteRecordSize, 0x41);
-    d.rawAreas[Area::Labcod] = repeated(1000 * kElectrodeRecordSize, 0x01);
-    d.rawAreas[Area::Order] = repeated(800, 0x02);
-    d.rawAreas[Area::Tronca] = repeated(150 * kSegmentRecordSize, 0x03);
-    d.videoIndex = true;
-    d.rawAreas[Area::Dvideo] = repeated(40000, 0x04);
-    // Keep the check sum and the layout usable: the electrodes' bytes do not matter here.
+    d.rawAreas[Area::Note] = std::vector<uint8_t>(300 * kNoteRecordSize, 0x41);
+    d.rawAreas[Area::Labcod] = std::vector<uint8_t>(1000 * kElectrodeRecordSize, 0x01);
+    d.rawAreas[Area::Order] = std::vector<uint8_t>(800, 0x02);
+    d.rawAreas[Area::Tronca] = std::vector<uint8_t>(150 * kSegmentRecordSize, 0x03);
+    d.history = d.videoIndex = true;
+    d.rawAreas[Area::Dvideo] = std::vector<uint8_t>(40000, 0x04);
     OpenedRecording o(dir, d);
     ASSERT_TRUE(o.opened);
-    EXPECT_EQ(o.rec.noteCount, 200);
-    EXPECT_EQ(o.rec.notes[199].sample, 0x41414141);
-    EXPECT_EQ(o.rec.notes[200].sample, 0); // the end record stays
-    EXPECT_EQ(o.rec.orderTable[255], 0x0202);
-    EXPECT_EQ(o.rec.electrodes[639].status, 1);
-    EXPECT_EQ(o.rec.segments[99].fileSample, 0x03030303u);
-    EXPECT_EQ(o.rec.videos[1023].fileNumber, 0x04040404);
-}
-
-TEST(OpenRecording, ShortAreasLeaveNothingOfTheRecordingBefore) {
-    TempDir dir;
-    RecordingDescription full = fourChannels();
-    for (int i = 1; i <= 50; ++i) {
-        full.notes.push_back(note(i * 10, "note"));
-    }
-    full.segments = {{1000, 10}, {2000, 20}};
-    full.videoIndex = true;
-    full.videos = {{0, 1000, 1}, {1000, 1000, 2}};
-    full.history = true;
-    full.historySamples = {0, 100, 200};
-    OpenedRecording o(dir, full);
-    ASSERT_TRUE(o.opened);
-    ASSERT_EQ(o.rec.notes[49].sample, 500);
+    const Recording& r = o.rec;
+    // The end record behind the 200 notes stays.
+    EXPECT_EQ(
+        (Values{r.noteCount, r.notes[199].sample, r.notes[200].sample, r.orderTable[255],
+                r.electrodes[639].status, r.segments[99].fileSample, r.videos[1023].fileNumber}),
+        (Values{200, 0x41414141, 0, 0x0202, 1, 0x03030303, 0x04040404}));
 
     RecordingDescription small = fourChannels();
-    small.notes = {note(7, "only")};
     small.rawAreas[Area::Note] = std::vector<uint8_t>(3 * kNoteRecordSize, 0);
     small.rawAreas[Area::Note][0] = 7;
     small.rawAreas[Area::Tronca] = {};
     small.rawAreas[Area::Order] = {1, 0, 2, 0, 14, 0, 15, 0}; // exactly four codes
     writeRecording(dir.file("small.vwr"), small);
     ASSERT_TRUE(openRecording(o.rec, dir.file("small.vwr")));
-    EXPECT_EQ(o.rec.noteCount, 3);
-    EXPECT_EQ(o.rec.notes[0].sample, 7);
-    EXPECT_EQ(o.rec.notes[1].sample, 0);
-    EXPECT_EQ(o.rec.notes[49].sample, 0);
-    EXPECT_EQ(o.rec.segments[0].origSample, 0);
-    EXPECT_EQ(o.rec.videos[0].startMs, -1);
-    EXPECT_EQ(o.rec.videos[1].fileNumber, -1);
-    EXPECT_FALSE(o.rec.historyPresent);
-    EXPECT_EQ(o.rec.orderTable[3], 15);
-    EXPECT_EQ(o.rec.orderTable[4], 0);
-}
-
-TEST(OpenRecording, FrameCountIgnoresAPartialFrameAndAMisplacedDataStart) {
-    TempDir dir;
-    RecordingDescription d = fourChannels();
-    d.frames = 100;
-    writeRecording(dir.file("partial.vwr"), d);
-    {
-        std::ofstream f(dir.file("partial.vwr"), std::ios::binary | std::ios::app);
-        f.write("\1\2\3", 3); // three bytes of a frame of eight
-    }
-    Recording rec;
-    ASSERT_TRUE(openRecording(rec, dir.file("partial.vwr")));
-    EXPECT_EQ(rec.totalSamples, 100);
-
-    d.frames = 0;
-    d.dataStart = 50'000'000; // past the end of the file
-    writeRecording(dir.file("nodata.vwr"), d);
-    ASSERT_TRUE(openRecording(rec, dir.file("nodata.vwr")));
-    EXPECT_EQ(rec.totalSamples, 0);
+    EXPECT_FALSE(r.historyPresent);
+    EXPECT_EQ((Values{r.noteCount, r.notes[0].sample, r.notes[199].sample, r.segments[0].fileSample,
+                      r.videos[1].fileNumber, r.orderTable[3], r.orderTable[4],
+                      r.electrodes[639].status, r.electrodes[14].logicGround}),
+              (Values{3, 7, 0, 0, -1, 15, 0, 0, 32768}));
 }
 
 TEST(OpenRecording, LongestPageKeepsOnlySixteenBitsOfItsSeconds) {
-    EXPECT_EQ(maxPageMsFor(32, 256), 160000);
-    EXPECT_EQ(maxPageMsFor(23, 256), 222000);
-    EXPECT_EQ(maxPageMsFor(1, 1), 0);          // 1310720 seconds: low 16 bits are 0
-    EXPECT_EQ(maxPageMsFor(1, 40), -32768000); // 32768 seconds read back as -32768
-    EXPECT_EQ(maxPageMsFor(1, 20), 0);         // 65536 seconds
-    EXPECT_EQ(maxPageMsFor(128, 2048), 5000);  // 5 whole seconds
-    EXPECT_EQ(maxPageMsFor(256, 65535), 0);
+    // Channels, rate, longest page: 32768 s reads back as -32768, 65536 s as 0.
+    const int32_t cases[][3] = {{32, 256, 160000},  {23, 256, 222000}, {1, 1, 0},
+                                {1, 40, -32768000}, {1, 20, 0},        {128, 2048, 5000},
+                                {256, 65535, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(maxPageMsFor(uint16_t(c[0]), uint16_t(c[1])), c[2]) << c[0] << " " << c[1];
+    }
 }
 
-TEST(OpenRecording, RecordingsOverTwoGigabytesOpenAndReadAtTheirEnd) {
+TEST(OpenRecording, RecordingsOverTwoGigabytesAndLongPathsOpen) {
     TempDir dir;
+    std::filesystem::path deep = dir.path();
+    for (char c : {'a', 'b', 'c', 'd'}) {
+        deep /= std::string(90, c);
+    }
+    std::filesystem::create_directories(deep);
+    const std::string path = (deep / "big.vwr").string();
     RecordingDescription d = fourChannels();
     d.frames = 0;
-    writeRecording(dir.file("big.vwr"), d);
-    Recording probe;
-    ASSERT_TRUE(openRecording(probe, dir.file("big.vwr")));
-    const int64_t dataStart = probe.header.dataStart;
-    const int64_t frames = (int64_t{3} << 30) / 8; // three gigabytes of 8-byte frames
-    const int64_t lastFrame = dataStart + (frames - 1) * 8;
-    std::filesystem::resize_file(dir.file("big.vwr"),
-                                 static_cast<uintmax_t>(dataStart + frames * 8));
-    {
-        std::fstream f(dir.file("big.vwr"), std::ios::in | std::ios::out | std::ios::binary);
-        f.seekp(lastFrame);
-        f.write("\x11\x22\x33\x44\x55\x66\x77\x88", 8);
-    }
+    writeRecording(path, d);
     Recording rec;
-    ASSERT_TRUE(openRecording(rec, dir.file("big.vwr")));
-    EXPECT_EQ(rec.fileLength, dataStart + frames * 8);
-    EXPECT_EQ(rec.totalSamples, frames);
+    ASSERT_TRUE(openRecording(rec, path));
+    const int64_t frames = (int64_t{3} << 30) / 8; // three gigabytes of 8-byte frames
+    const int64_t lastFrame = rec.header.dataStart + (frames - 1) * 8;
+    std::filesystem::resize_file(path, static_cast<uintmax_t>(lastFrame + 8));
+    patch(path, lastFrame, 0x44332211);
+    ASSERT_TRUE(openRecording(rec, path));
+    EXPECT_EQ((Values{rec.fileLength, rec.totalSamples}), (Values{lastFrame + 8, frames}));
     uint8_t tail[8] = {};
     ASSERT_EQ(rec.file.readAt(lastFrame, tail, 8), 8u);
-    EXPECT_EQ(tail[0], 0x11);
-    EXPECT_EQ(tail[7], 0x88);
+    EXPECT_TRUE(tail[0] == 0x11 && tail[3] == 0x44);
     EXPECT_EQ(rec.file.readAt(rec.fileLength, tail, 8), 0u);
 }
 
-TEST(OpenRecording, LongPathsAreNotCut) {
-    TempDir dir;
-    std::filesystem::path deep = dir.path();
-    for (int i = 0; i < 4; ++i) {
-        deep /= std::string(90, static_cast<char>('a' + i));
+TEST(OldGenerations, OldChannelCodesTranslateThroughEitherByteOrTheEvenCode) {
+    // Old code, header type, electrode code.
+    const int cases[][3] = {{0x1A05, 0, 5},   {0x1A05, 1, 255}, {0x2123, 0, 161},
+                            {0x2123, 1, 161}, {0x0016, 1, 167}, {0x1400, 0, 171},
+                            {0x0085, 0, 255}, {0x2190, 1, 255}, {0x00FF, 1, 255}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(legacy::translateOldCode(uint16_t(c[0]), uint8_t(c[1])), c[2]) << c[0];
     }
-    std::filesystem::create_directories(deep);
-    const std::string path = (deep / "recording.vwr").string();
-    ASSERT_GT(path.size(), 300u);
-    writeRecording(path, fourChannels());
-    Recording rec;
-    EXPECT_TRUE(openRecording(rec, path));
+}
+
+TEST(OldGenerations, TypeZeroBuildsItsElectrodesFromTheBuiltInTable) {
+    TempDir dir;
+    OpenedRecording o(dir, olderRecording(0));
+    ASSERT_TRUE(o.opened);
+    const Recording& r = o.rec;
+    EXPECT_EQ((Values{r.header.bytesPerSample, r.header.multiplexer, r.totalSamples,
+                      r.orderTable[3], r.electrodes[1].logicMax, r.electrodes[1].logicGround}),
+              (Values{1, 4, 256 * 30, 167, 255, 128}));
+    struct Row {
+        int code;
+        const char *positive, *negative;
+        Values fields; // status, type, physical maximum and minimum, unit
+    };
+    const Row rows[] = {
+        {1, "Fp1  ", "G2   ", {1, 0, 200, -200, 0}},
+        {22, "A2   ", "G2   ", {0, 0, 200, -200, 0}},
+        {23, "A1   ", "G2   ", {1, 0, 200, -200, 0}},
+        {40, ".....", "G2   ", {0, 0, 200, -200, 0}},
+        {100, ".....", ".....", {0, 0, 0, 0, 0}},
+        {167, "ECG1+", "ECG1-", {1, 1, 1600, -1600, 0}},
+        {169, "DC1+ ", "DC1- ", {0, 1, 1000, -1000, 1}},
+        {174, "MKR+ ", "MKR- ", {0, 1, 200, -200, 0}},
+        {200, ".....", ".....", {0, 1, 0, 0, 0}},
+    };
+    for (const Row& w : rows) {
+        const ElectrodeRecord& e = r.electrodes[w.code];
+        EXPECT_EQ(text(e.positiveLabel), w.positive) << w.code;
+        EXPECT_EQ(text(e.negativeLabel), w.negative) << w.code;
+        EXPECT_EQ((Values{e.status, e.electrodeType, e.physicalMax, e.physicalMin, e.unit}),
+                  w.fields)
+            << w.code;
+    }
+}
+
+TEST(OldGenerations, TypeOneReadsItsLabelTableAndCalibrationDivisorsScaleTypeZero) {
+    TempDir dir;
+    RecordingDescription d = olderRecording(1);
+    d.oldCodes = {0x0001, 0x000F, 0x1A05, 0x0016}; // 0x1A05: a "....." input in type 1
+    OpenedRecording o(dir, d);
+    const auto& e = o.rec.electrodes;
+    EXPECT_EQ(text(e[32].positiveLabel) + text(e[63].positiveLabel) + text(e[176].positiveLabel) +
+                  text(e[176].negativeLabel) + text(e[255].positiveLabel),
+              "L65  L64  L96  L97  .....");
+    EXPECT_EQ((Values{o.rec.orderTable[2], e[255].status, e[255].electrodeType}),
+              (Values{255, 1, 1}));
+    // Divisors that leave no steps give flat inputs; the file still opens.
+    for (const auto& [divisor, range] : {std::pair<uint16_t, int>{0, 0}, {801, 0}, {800, 400}}) {
+        d = olderRecording(0);
+        d.calibrationDivisor = divisor;
+        OpenedRecording z(dir, d);
+        EXPECT_EQ(
+            (Values{z.opened, z.rec.electrodes[1].physicalMax, z.rec.electrodes[1].physicalMin}),
+            (Values{1, range, -range}));
+    }
+    // Positions in seconds beyond the 32-bit frame field stop at its limits.
+    d = olderRecording(2);
+    d.rawAreas[Area::Note] = std::vector<uint8_t>(kNoteRecordSize * 2, 0);
+    writeI32(d.rawAreas[Area::Note].data(), 10'000'000);
+    writeI32(d.rawAreas[Area::Note].data() + kNoteRecordSize, -10'000'000);
+    OpenedRecording f(dir, d, "far.vwr");
+    EXPECT_EQ((Values{f.rec.notes[0].sample, f.rec.notes[1].sample}),
+              (Values{std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min()}));
+}
+
+TEST(OldGenerations, TypesTwoAndThreeReadTheirAreasWithinTheirScratch) {
+    TempDir dir;
+    for (uint8_t type : {2, 3}) {
+        RecordingDescription d = olderRecording(type);
+        d.electrodes[15].avgExcluded = 1;
+        d.rawAreas[Area::Order] = {1, 15, 23, 167, 9, 9, 9, 9, 9, 9}; // longer than 4 channels
+        OpenedRecording o(dir, d);
+        ASSERT_TRUE(o.opened) << int(type);
+        const Recording& r = o.rec;
+        const ElectrodeRecord& o2 = r.electrodes[15];
+        EXPECT_EQ(text(o2.positiveLabel), "O2");
+        EXPECT_EQ((Values{o2.logicMax, o2.logicGround, o2.physicalMax, o2.physicalMin,
+                          o2.avgExcluded, o2.status}),
+                  (Values{65535, 32768, 3200, -3200, 1, 1}));
+        EXPECT_EQ((Values{r.orderTable[3], r.orderTable[4], r.electrodes[9].status,
+                          r.electrodes[167].electrodeType, r.electrodes[159].electrodeType,
+                          r.videos[0].startMs}),
+                  (Values{167, 0, 0, 1, 0, -1}));
+        EXPECT_EQ(text(r.electrodes[300].positiveLabel) + text(r.electrodes[300].negativeLabel),
+                  "..........");
+
+        // LABCOD placed so that only its first 100 bytes lie in the file: type 2 reads what
+        // the file did not hold as empty records, type 3 fails; an ORDER of 4 bytes fails.
+        const std::string path = dir.file("rec.vwr");
+        const auto size = static_cast<uint32_t>(std::filesystem::file_size(path));
+        patch(path, kAreaTableOffset + 16 + 8, size - 100);
+        EXPECT_EQ(openRecording(o.rec, path), type == 2) << int(type);
+        if (type == 2) {
+            EXPECT_EQ((Values{r.electrodes[100].physicalMax, r.electrodes[254].logicGround}),
+                      (Values{0, 0}));
+        }
+        writeRecording(path, d);
+        patch(path, kAreaTableOffset + 8, size - 2);
+        EXPECT_FALSE(openRecording(o.rec, path)) << int(type);
+    }
+}
+
+TEST(OldGenerations, EveryGenerationAnswersTheQueriesAlike) {
+    TempDir dir;
+    using namespace queries;
+    OpenedRecording want(dir, olderRecording(4), "4.vwr");
+    ASSERT_TRUE(want.opened);
+    // The answers of one recording to every query that reads the header and its tables.
+    const auto answers = [](Recording& r) {
+        int32_t file = 0;
+        Values v = {totalTrcSec(r), GetSfasVideo(r, 5000, file), file, GetVideoOneSfasFrame(r),
+                    ThereIsVideo(r)};
+        for (int32_t s : {0, 9, 10, 25}) {
+            v.push_back(GetMont(r, s));
+            v.push_back(std::llround(GetDateTimeFromSeconds(r, s) * 86400.0));
+        }
+        for (int32_t n = 0; n < 3; ++n) {
+            v.push_back(std::llround(GetPosNote(r, n) * 256.0f));
+        }
+        for (int c = 0; c < 4; ++c) {
+            const ElectrodeRecord& e = r.electrodes[r.orderTable[c]];
+            v.insert(v.end(), {r.orderTable[c], e.status, e.electrodeType});
+        }
+        return v;
+    };
+    // Each opens over a recording with a video, of which nothing may stay behind.
+    RecordingDescription video = fourChannels();
+    video.videoFlag = true, video.videoDelay = 40000, video.videoStart = 1234;
+    for (uint8_t type : {0, 1, 2, 3}) {
+        OpenedRecording o(dir, video, "video.vwr");
+        writeRecording(dir.file("old.vwr"), olderRecording(type));
+        ASSERT_TRUE(openRecording(o.rec, dir.file("old.vwr"))) << int(type);
+        EXPECT_EQ(GetSurName(o.rec) + GetName(o.rec), GetSurName(want.rec) + GetName(want.rec));
+        EXPECT_EQ(answers(o.rec), answers(want.rec)) << int(type);
+    }
 }
 
 } // namespace
