@@ -331,63 +331,59 @@ TEST_F(MainWindow, NoteLabelsTakeTheSecondRowWhenTheyOverlapTheOneBefore) {
 
 using Navigation = ProgramTest;
 
-TEST_F(Navigation, PagingAutomaticPagingAndNoteSearch){const struct {const char * what;
-double seconds;
-std::vector<double> notes; // seconds
-int from;
-std::vector<const char*> buttons;
-std::vector<double> positions; // reported by the scroll bar, in order
-int beeps;
-}
-cases[] = {{"back", 60, {}, 25, {"indietro"}, {15}, 0},
-           {"back below 0", 60, {}, 3, {"indietro"}, {0}, 1},
-           {"forward", 60, {}, 25, {"avanti"}, {35}, 0},
-           {"past the last page start", 60, {}, 45, {"avanti"}, {50}, 0},
-           {"end and start", 65, {}, 0, {"fine", "inizio"}, {55, 0}, 0},
-           {"shorter than a page", 4, {}, 0, {"fine", "avanti"}, {0}, 1},
-           {"automatic back", 60, {}, 25, {"indietroAuto"}, {15, 5, 0}, 1},
-           // The page at 45 reaches half a second past the data: drawn with filler, the last.
-           {"automatic forward", 54.5, {}, 25, {"avantiAuto"}, {35, 45}, 1},
-           {"automatic, shorter than a page", 4, {}, 0, {"avantiAuto"}, {}, 1},
-           {"next", 120, {5, 30, 30.5, 70}, 0, {"notaSuc", "notaSuc", "notaSuc"}, {5, 30, 70}, 0},
-           0,
-           {"notaSuc", "notaSuc", "notaSuc"},
-           {5, 30, 70},
-           0},
-    {"no next note", 120, {5, 30, 70}, 70, {"notaSuc"}, {}, 1},
-    {"next note on the last page", 120, {115}, 0, {"notaSuc", "notaSuc"}, {110, 110}, 0},
-    {"previous notes", 120, {5, 30, 70}, 30, {"notaPrec", "notaPrec"}, {5}, 1},
-    {"previous note", 120, {5, 30, 70}, 100, {"notaPrec"}, {70}, 0}, {
-    "a note on sample 0", 120, {0, 20}, 50, {"notaSuc", "notaPrec"}, {}, 2
-}
-};
-for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    closeWindow();
-    beeps = 0;
-    RecordingDescription d = programRecording(0);
-    d.frames = static_cast<int64_t>(c.seconds * 256);
-    for (double at : c.notes) {
-        d.notes.push_back(note(static_cast<int32_t>(at * 256), "n"));
-    }
-    open(d);
-    scroll().setValue(c.from);
-    std::vector<double> positions;
-    QObject::connect(&scroll(), &MyScrollBar::change, &scroll(),
-                     [&] { positions.push_back(scroll().Value()); });
-    for (const char* b : c.buttons) {
-        click(b);
-        if (QString(b).endsWith("Auto")) {
-            EXPECT_EQ(window().AutoMove()->interval(), 200);
-            EXPECT_TRUE(button(b).isChecked());
-            ASSERT_TRUE(QTest::qWaitFor([this] { return !window().AutoMove()->isActive(); }));
-            EXPECT_FALSE(button(b).isChecked());
+TEST_F(Navigation, PagingAutomaticPagingAndNoteSearch) {
+    const struct {
+        const char* what;
+        double seconds;
+        std::vector<double> notes; // seconds
+        int from;
+        std::vector<const char*> buttons;
+        std::vector<double> positions; // reported by the scroll bar, in order
+        int beeps;
+    } cases[] = {
+        {"back", 60, {}, 25, {"indietro"}, {15}, 0},
+        {"back below 0", 60, {}, 3, {"indietro"}, {0}, 1},
+        {"forward", 60, {}, 25, {"avanti"}, {35}, 0},
+        {"past the last page start", 60, {}, 45, {"avanti"}, {50}, 0},
+        {"end and start", 65, {}, 0, {"fine", "inizio"}, {55, 0}, 0},
+        {"shorter than a page", 4, {}, 0, {"fine", "avanti"}, {0}, 1},
+        {"automatic back", 60, {}, 25, {"indietroAuto"}, {15, 5, 0}, 1},
+        // The page at 45 reaches half a second past the data: drawn with filler, the last.
+        {"automatic forward", 54.5, {}, 25, {"avantiAuto"}, {35, 45}, 1},
+        {"automatic, shorter than a page", 4, {}, 0, {"avantiAuto"}, {}, 1},
+        {"next", 120, {5, 30, 30.5, 70}, 0, {"notaSuc", "notaSuc", "notaSuc"}, {5, 30, 70}, 0},
+        {"no next note", 120, {5, 30, 70}, 70, {"notaSuc"}, {}, 1},
+        {"next note on the last page", 120, {115}, 0, {"notaSuc", "notaSuc"}, {110, 110}, 0},
+        {"previous notes", 120, {5, 30, 70}, 30, {"notaPrec", "notaPrec"}, {5}, 1},
+        {"previous note", 120, {5, 30, 70}, 100, {"notaPrec"}, {70}, 0},
+        {"a note on sample 0", 120, {0, 20}, 50, {"notaSuc", "notaPrec"}, {}, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        closeWindow();
+        beeps = 0;
+        RecordingDescription d = programRecording(0);
+        d.frames = static_cast<int64_t>(c.seconds * 256);
+        for (double at : c.notes) {
+            d.notes.push_back(note(static_cast<int32_t>(at * 256), "n"));
         }
+        open(d);
+        scroll().setValue(c.from);
+        std::vector<double> positions;
+        QObject::connect(&scroll(), &MyScrollBar::change, &scroll(),
+                         [&] { positions.push_back(scroll().Value()); });
+        for (const char* b : c.buttons) {
+            click(b);
+            if (QString(b).endsWith("Auto")) {
+                EXPECT_EQ(window().AutoMove()->interval(), 200);
+                EXPECT_TRUE(button(b).isChecked());
+                ASSERT_TRUE(QTest::qWaitFor([this] { return !window().AutoMove()->isActive(); }));
+                EXPECT_FALSE(button(b).isChecked());
+            }
+        }
+        EXPECT_EQ(positions, c.positions);
+        EXPECT_EQ(window().posSec(), positions.empty() ? c.from : positions.back());
+        EXPECT_EQ(beeps, c.beeps);
     }
-    EXPECT_EQ(positions, c.positions);
-    EXPECT_EQ(window().posSec(), positions.empty() ? c.from : positions.back());
-    EXPECT_EQ(beeps, c.beeps);
-}
 }
 
 TEST_F(Navigation, OneDirectionOfAutomaticPagingAtATime) {
