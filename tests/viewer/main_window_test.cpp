@@ -47,7 +47,7 @@ TEST_F(MainWindow, StartsEmptyWithItsElementsInOrder) {
     EXPECT_EQ(w.cmbGain()->currentIndex(), -1) << "no value shown before a recording";
     EXPECT_EQ(w.minimumSize(), QSize(334, 334)); // 5000 twips
 
-    std::vector<QString> keys;
+    std::vector<QString> keys; // "+" a checkable button, "?" one without a picture
     for (QAction* a : w.Toolbar1()->actions()) {
         QWidget* list = w.Toolbar1()->widgetForAction(a);
         keys.push_back(a->isSeparator()                          ? "|"

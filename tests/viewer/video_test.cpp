@@ -84,9 +84,10 @@ TEST(VideoHelpers, RatesOfVideoFilesAndClockTexts) {
 TEST(VideoPath, TheFileLoadedForAVideoNumber) {
     TempDir dir;
     for (const char* name :
-         {"rec_2.wmv", "rec_2.mpg", "rec_5.mpg", "rec_5.avi", "rec.avi", "rec_3.mpe", "rec_4.mts",
-          "rec_10.asf", "old.mts", "old.wmv", "old_1.avi", "d.2024/p_1.mpg", "d.2024/p.avi",
-          "CASE_1.MPG", "Case.Avi", "case_2.MPG", "case_2.wmv", "dot/_1.mpg", "dot/.wmv"}) {
+         {"rec_2.wmv",    "rec_2.mpg",  "rec_5.mpg", "rec_5.avi",  "rec.avi",    "rec_3.mpe",
+          "rec_4.mts",    "rec_10.asf", "old.mts",   "old.wmv",    "old_1.avi",  "d.2024/p_1.mpg",
+          "d.2024/p.avi", "CASE_1.MPG", "Case.Avi",  "case_2.MPG", "case_2.wmv", "dot/_1.mpg",
+          "dot/.wmv",     "old_-2.avi", "rec_9.",    "rec_9.mpe"}) {
         std::filesystem::create_directories((dir.path() / name).parent_path());
         std::ofstream(dir.file(name)) << "video";
     }
@@ -94,7 +95,8 @@ TEST(VideoPath, TheFileLoadedForAVideoNumber) {
     const char* cases[] = {
         "rec.vwr 2 rec_2.mpg", "rec.vwr 5 rec_5.avi", "rec.vwr 3 rec_3.mpe", "rec.vwr 4 rec_4.mts",
         "rec.vwr 10 rec_10.asf", "rec.vwr 1 rec.avi", "rec.vwr 0 rec.avi", "none.vwr 1 none.mpe",
-        "old.vwr -2 old.wmv", "none.vwr -2 none.mpe", "rec.vwr -1 /opt/viewer/noVideo.mpg",
+        "old.vwr -2 old.wmv", "rec.vwr 9 rec_9.mpe", "none.vwr -2 none.mpe",
+        "rec.vwr -1 /opt/viewer/noVideo.mpg",
         // The extension comes from the file name, never from a folder.
         "d.2024/p.vwr 1 d.2024/p_1.mpg", "d.2024/p 1 d.2024/p_1.mpg", "d.2024/p -2 d.2024/p.avi",
         "d.2024/p.x.vwr 1 d.2024/p.x.mpe",
