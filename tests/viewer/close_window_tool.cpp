@@ -7,12 +7,8 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: close-window TITLE\n");
-        return 2;
-    }
     try {
-        Module1::CloseWindowByTitle(QString::fromLocal8Bit(argv[1]), false);
+        Module1::CloseWindowByTitle(QString::fromLocal8Bit(argc == 2 ? argv[1] : ""), false);
     } catch (const ViewerError& e) {
         std::fprintf(stderr, "close-window: %s\n", e.what());
         return 1;

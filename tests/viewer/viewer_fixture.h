@@ -1,10 +1,11 @@
 #pragma once
-// A main window started as the program starts it, with its settings in a folder of the test's
-// own, its beeps counted, and small recordings written for it.
+// The main window started as the program starts it, its settings in a folder of the test's own,
+// its beeps and page drawings counted; recordings and fixture videos written for it.
 
 #include "CViewerCtrl.h"
 #include "MyScrollBar.h"
 #include "ViewerError.h"
+#include "fixture_folder.h"
 #include "frmView.h"
 #include "recording_writer.h"
 #include "temp_dir.h"
@@ -12,9 +13,9 @@
 #include <QAction>
 #include <QComboBox>
 #include <QSettings>
-#include <QToolBar>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -29,13 +30,12 @@ namespace viewer::testing {
 // 3 November 2026 at 09:30:00.
 inline RecordingDescription programRecording(int seconds) {
     RecordingDescription d;
-    const uint16_t codes[] = {1, 2, 14, 15};
-    const char* labels[] = {"Fp1", "Fp2", "O1", "O2"};
-    for (int i = 0; i < 4; ++i) {
-        d.order.push_back(codes[i]);
-        d.electrodes[codes[i]] = eegElectrode(labels[i]);
+    for (const auto& [code, label] :
+         {std::pair<uint16_t, const char*>{1, "Fp1"}, {2, "Fp2"}, {14, "O1"}, {15, "O2"}}) {
+        d.order.push_back(code);
+        d.electrodes[code] = eegElectrode(label);
     }
-    d.frames = static_cast<int64_t>(seconds) * 256;
+    d.frames = int64_t{seconds} * 256;
     return d;
 }
 
@@ -53,6 +53,38 @@ inline RecordingDescription montageRecording(int seconds, bool history) {
     return d;
 }
 
+// 30 s recorded from 10:00:00 with the video index `videos` and a sawtooth on every channel.
+inline RecordingDescription videoRecording(std::vector<VideoRecord> videos) {
+    RecordingDescription d = programRecording(30);
+    d.sample = [](int64_t frame, int channel) {
+        return static_cast<int32_t>(32768 + (frame % 64) * 8 - 256 + 40 * channel);
+    };
+    d.recHour = 10;
+    d.recMinute = 0;
+    d.videoFlag = true;
+    d.videoIndex = !videos.empty();
+    d.videos = std::move(videos);
+    return d;
+}
+
+// Puts a 3 s MPEG-2 program stream (25 frames per second, 160 x 120, made with ffmpeg once per
+// build into a shared folder) at `path`, as a link.
+inline void placeVideo(const std::string& path) {
+    const auto make = [](const std::filesystem::path& dir) {
+        const std::string command =
+            "ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc=s=160x120:r=25:d=3 "
+            "-c:v mpeg2video -q:v 4 -g 12 -an -f vob '" +
+            (dir / "three.mpg").string() + "' >/dev/null 2>&1";
+        return std::system(command.c_str()) == 0;
+    };
+    const auto folder =
+        fixtureFolder(std::filesystem::path(VIEWER_BIN_DIR).parent_path() / "test-fixtures",
+                      "viewer-video-v2", make);
+    std::error_code ec;
+    std::filesystem::create_symlink(folder / "three.mpg", path, ec);
+    EXPECT_FALSE(ec) << "cannot place " << path << ": " << ec.message();
+}
+
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -63,7 +95,6 @@ protected:
         qunsetenv("DISPLAY");
     }
 
-    // A fresh window with the beep counted; start() runs its load step.
     frmView& window() {
         if (!window_) {
             window_ = std::make_unique<frmView>();
@@ -87,45 +118,25 @@ protected:
         window().OpenTrace(write("rec.vwr", d));
     }
 
-    void setSetting(const QString& key, const QString& text) {
-        QSettings s(QSettings::IniFormat, QSettings::UserScope, "Viewer", "Viewer");
-        s.setValue("Settings/" + key, text);
+    static QSettings store() {
+        return QSettings(QSettings::IniFormat, QSettings::UserScope, "Viewer", "Viewer");
     }
-    QVariant setting(const QString& key) const {
-        QSettings s(QSettings::IniFormat, QSettings::UserScope, "Viewer", "Viewer");
-        return s.value("Settings/" + key);
+    void setSetting(const QString& key, const QString& text) {
+        store().setValue("Settings/" + key, text);
+    }
+    QString setting(const QString& key) const {
+        return store().value("Settings/" + key).toString();
     }
 
     CViewerCtrl& trace() { return *window().ViewTrace1(); }
     MyScrollBar& scroll() { return *window().hscroll1(); }
-    QAction& button(const char* key) {
-        QAction* action = window().button(QLatin1String(key));
-        EXPECT_NE(action, nullptr) << key;
-        return *action;
-    }
+    QAction& button(const char* key) { return *window().button(QLatin1String(key)); }
     void click(const char* key) { button(key).trigger(); }
-
-    static std::vector<QString> texts(const QComboBox* list) {
-        std::vector<QString> out;
-        for (int i = 0; i < list->count(); ++i) {
-            out.push_back(list->itemText(i));
-        }
-        return out;
-    }
-    static std::vector<int> values(const QComboBox* list) {
-        std::vector<int> out;
-        for (int i = 0; i < list->count(); ++i) {
-            out.push_back(list->itemData(i).toInt());
-        }
-        return out;
-    }
 
     TempDir settingsDir;
     TempDir recordings;
     int beeps = 0;
     int draws = 0;
-
-private:
     std::unique_ptr<frmView> window_;
 };
 
