@@ -1,6 +1,5 @@
 // What each stage of a line's filter chain does to signals: measured, not recomputed.
 
-#include "filter_bank.h"
 #include "line_filter.h"
 
 #include <gtest/gtest.h>
@@ -85,28 +84,6 @@ TEST(LineFilter, StagesThatCannotWorkPassTheirInputExactlyAndAConstantPassesOrGo
             EXPECT_NEAR(b, 0.0, 1e-3);
         }
     }
-}
-
-TEST(FilterBank, ComputesTheGivenLinesAndResetsTheOthers) {
-    FilterBank bank;
-    const uint32_t highPass[] = {530, 0};
-    const uint32_t lowPass[] = {7000, 3000};
-    bank.recompute(kRate, 1, highPass, lowPass);
-    EXPECT_TRUE(bank.line(0).notchOn());
-    EXPECT_LT(bank.line(0).coefficients().K, 1.0);
-    EXPECT_EQ(bank.line(1).coefficients().K, 1.0);
-    EXPECT_NE(bank.line(1).coefficients().J, bank.line(0).coefficients().J);
-    for (int n = 0; n < 20; ++n) {
-        bank.line(0).step(100.0 + n);
-        bank.line(2).step(100.0 + n);
-    }
-    // A new computation clears the state; slots past the montage's lines pass their input.
-    bank.recompute(kRate, 0, std::span(highPass, 1), std::span(lowPass, 1));
-    EXPECT_EQ(bank.line(0).state().t1, 0.0);
-    EXPECT_FALSE(bank.line(0).notchOn());
-    EXPECT_EQ(bank.line(1).step(42.5), 42.5);
-    EXPECT_EQ(bank.line(2).state().t1, 0.0);
-    EXPECT_EQ(bank.line(255).step(-7.0), -7.0);
 }
 
 } // namespace
