@@ -61,7 +61,7 @@ TEST(ConvertMontage, ComputesColoursAndPageLengthOrKeepsAndMendsConvertedRecords
     }
 }
 
-TEST(ConvertMontage, CapsThePageAtMaxPageMsAndAtThePageBuffer) {
+TEST(PageLength, IsCappedAtMaxPageMsAndAtThePageBufferAndNeedsANumber) {
     TempDir dir;
     // 128 channels at 2048 frames per second: the buffer holds 5 whole seconds.
     RecordingDescription many = wide(128, 2048);
@@ -83,14 +83,12 @@ TEST(ConvertMontage, CapsThePageAtMaxPageMsAndAtThePageBuffer) {
     ASSERT_TRUE(LoadArchivedMontage(n.rec, 1));
     EXPECT_EQ((Values{n.rec.currentMontage.pageMs, n.rec.samplesPerPage}),
               (Values{40960000, kPageBufferValues}));
-}
 
-TEST(PageLength, FollowsTheSecondsAskedForWithinTheLimits) {
-    TempDir dir;
+    // Seconds asked for of 32 channels at 256 per second (maxPageMs 160000); seconds and
+    // frames in force. Lengths that make no page hold nothing.
     RecordingDescription d = montageRecording();
-    d.order.resize(32, 0); // 32 channels at 256 frames per second: maxPageMs 160000
+    d.order.resize(32, 0);
     OpenedRecording o(dir, d);
-    // Seconds asked for; seconds and frames in force. Lengths that make no page hold nothing.
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
     const std::tuple<float, float, uint32_t> cases[] = {
