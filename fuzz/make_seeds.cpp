@@ -1,0 +1,126 @@
+// make-fuzz-seeds OUTPUT: writes the seed corpora of the fuzz targets into OUTPUT/trace,
+// OUTPUT/calls and OUTPUT/video: the demo recording of every header generation cut to six
+// seconds, recordings in shapes the demo lacks, the inputs of past findings, and a few
+// scripted calls and video file heads.
+
+#include "demo_recording.h"
+#include "recording_writer.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using viewer::testing::RecordingDescription;
+namespace fs = std::filesystem;
+
+RecordingDescription shortDemo(uint8_t generation) {
+    RecordingDescription d = demo::demoRecording(generation);
+    d.frames = 6 * d.rate;
+    // Twenty minutes of change points, notes and videos brought into the six seconds.
+    for (int32_t& s : d.historySamples) {
+        s /= 200;
+    }
+    for (viewer::NoteRecord& n : d.notes) {
+        n.sample /= 200;
+    }
+    for (viewer::VideoRecord& v : d.videos) {
+        v.startMs /= 200;
+        v.lengthMs /= 200;
+    }
+    return d;
+}
+
+// Cz and both ears with samples of `bytes` bytes; 4-byte samples are signed around 0.
+// Archived and history montages on the ear and the average reference; two cut-out stretches.
+RecordingDescription earsAndCz(uint8_t generation, uint16_t bytes) {
+    RecordingDescription d;
+    d.headerType = generation;
+    d.rate = 128;
+    d.bytesPerSample = bytes;
+    d.order = {10, 22, 23};
+    for (const int code : {0, 10, 22, 23}) {
+        viewer::ElectrodeRecord e = viewer::testing::eegElectrode(code == 0 ? "G2" : "E");
+        if (bytes == 4) {
+            e.logicMin = -(1 << 30);
+            e.logicMax = 1 << 30;
+            e.logicGround = 0;
+        }
+        d.electrodes[code] = e;
+    }
+    viewer::MontageRecord ears = viewer::testing::montage("Ears", {{10, 0}, {22, 23}, {0, 23}});
+    ears.refMode = 2;
+    viewer::MontageRecord average = ears;
+    average.refMode = 1;
+    average.notch = 1;
+    d.montages = {ears, average};
+    d.history = true;
+    d.historySamples = {0, 128};
+    d.historyMontages = {average, ears};
+    d.notes = {viewer::testing::note(-5, "before"), viewer::testing::note(200, "late")};
+    d.segments = {{1000, 64}, {5000, 256}};
+    d.frames = 3 * d.rate;
+    const int32_t zero = bytes == 4 ? 0 : 1 << (8 * bytes - 1);
+    d.sample = [zero](int64_t f, int c) {
+        return zero + static_cast<int32_t>(1000.0 * std::sin(0.1 * static_cast<double>(f + c)));
+    };
+    return d;
+}
+
+// The inputs of past findings, each a small change to a recording of the shapes above.
+std::vector<RecordingDescription> findings() { return {}; }
+
+void put(const fs::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        return 2;
+    }
+    const fs::path out = argv[1];
+    for (const char* dir : {"trace", "calls", "video"}) {
+        fs::create_directories(out / dir);
+    }
+    std::vector<RecordingDescription> traces = findings();
+    for (uint8_t g = 0; g <= 4; ++g) {
+        traces.push_back(shortDemo(g));
+    }
+    traces.push_back(earsAndCz(4, 4));
+    traces.push_back(earsAndCz(3, 2));
+    RecordingDescription perChannel = earsAndCz(2, 1);
+    perChannel.fileType = 128;
+    traces.push_back(perChannel);
+    for (size_t i = 0; i < traces.size(); ++i) {
+        viewer::testing::writeRecording((out / "trace" / std::to_string(i)).string(), traces[i]);
+    }
+    const std::vector<std::string> calls = {"DrawPage(12)",
+                                            "FileName(\"d\\u00e9mo.vwr\")",
+                                            "ModifyGain([50, 100, -1], true)",
+                                            "GetSfasVideo(1000, _)",
+                                            "secNumber",
+                                            "SecNumber = 2.5e1",
+                                            "@render(\"page.png\")",
+                                            "1024x768"};
+    const std::string zeros(64, '\0');
+    const std::vector<std::string> videos = {
+        "a.mpg\n" + std::string("\0\0\1\xBA", 4) + zeros,
+        "b.dat\nRIFF\0\0\0\0CDXA" + zeros,
+        "c.zip\nPK\3\4" + zeros,
+        "d.avi\nRIFF\0\0\0\0AVI " + zeros,
+        "e.wmv\n\x30\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9" + std::string("\0\xAA\0\x62\xCE\x6C", 6),
+        "f.bin\n" + zeros + std::string("TRUEVISION-XFILE.\0", 18),
+        "g.MTS\n#str" + zeros};
+    for (size_t i = 0; i < calls.size(); ++i) {
+        put(out / "calls" / std::to_string(i), calls[i]);
+    }
+    for (size_t i = 0; i < videos.size(); ++i) {
+        put(out / "video" / std::to_string(i), videos[i]);
+    }
+    return 0;
+}
