@@ -6,9 +6,11 @@
 #include "line_settings.h"
 #include "montage_lines.h"
 #include "montages.h"
+#include "page_length.h"
 #include "recording_queries.h"
 
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -18,13 +20,16 @@ void useMontage(viewer::Recording& rec) {
     for (int i = 0; i < rec.currentMontage.numLines; ++i) {
         lineLabel(rec, i);
         lineScale(rec.derivations[i]);
-        examinedElectrode(rec.currentMontage, i);
+        isValueLine(rec.currentMontage, i);
     }
+    referenceName(rec.currentMontage.refMode);
     linesOffPrevailingSettings(rec);
-    prevailingFilter(rec, FilterSetting::HighPass);
-    prevailingFilter(rec, FilterSetting::LowPass);
+    for (const FilterSetting which : {FilterSetting::HighPass, FilterSetting::LowPass}) {
+        setEegFilter(rec, which, static_cast<uint32_t>(prevailingFilter(rec, which)));
+    }
     constexpr std::array<int32_t, 4> kSteps = {50, 100, 200, -1};
     stepGains(rec, kSteps, true);
+    deselectAll(rec.currentMontage);
     setEegGain(rec, eegGain(rec));
 }
 
@@ -52,8 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             useMontage(rec);
         }
     }
-    for (const int32_t point : rec.historySamples) {
-        historyMontageFor(rec, static_cast<uint32_t>(point) + 1);
+    for (const float seconds : {-1.0f, NAN, 1e9f}) {
+        applyPageSeconds(rec, seconds);
     }
     return 0;
 }

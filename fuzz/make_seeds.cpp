@@ -1,7 +1,6 @@
 // make-fuzz-seeds OUTPUT: writes the seed corpora of the fuzz targets into OUTPUT/trace,
 // OUTPUT/calls and OUTPUT/video: the demo recording of every header generation cut to six
-// seconds, recordings in shapes the demo lacks, the inputs of past findings, and a few
-// scripted calls and video file heads.
+// seconds, recordings in shapes the demo lacks, and a few scripted calls and video file heads.
 
 #include "demo_recording.h"
 #include "recording_writer.h"
@@ -10,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -20,16 +20,12 @@ namespace fs = std::filesystem;
 RecordingDescription shortDemo(uint8_t generation) {
     RecordingDescription d = demo::demoRecording(generation);
     d.frames = 6 * d.rate;
-    // Twenty minutes of change points, notes and videos brought into the six seconds.
+    // Twenty minutes of montage changes and notes brought into the six seconds.
     for (int32_t& s : d.historySamples) {
         s /= 200;
     }
     for (viewer::NoteRecord& n : d.notes) {
         n.sample /= 200;
-    }
-    for (viewer::VideoRecord& v : d.videos) {
-        v.startMs /= 200;
-        v.lengthMs /= 200;
     }
     return d;
 }
@@ -70,13 +66,6 @@ RecordingDescription earsAndCz(uint8_t generation, uint16_t bytes) {
     return d;
 }
 
-// The inputs of past findings, each a small change to a recording of the shapes above.
-std::vector<RecordingDescription> findings() { return {}; }
-
-void put(const fs::path& file, const std::string& bytes) {
-    std::ofstream(file, std::ios::binary) << bytes;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -87,40 +76,33 @@ int main(int argc, char** argv) {
     for (const char* dir : {"trace", "calls", "video"}) {
         fs::create_directories(out / dir);
     }
-    std::vector<RecordingDescription> traces = findings();
+    std::vector<RecordingDescription> traces;
     for (uint8_t g = 0; g <= 4; ++g) {
         traces.push_back(shortDemo(g));
     }
     traces.push_back(earsAndCz(4, 4));
     traces.push_back(earsAndCz(3, 2));
-    RecordingDescription perChannel = earsAndCz(2, 1);
-    perChannel.fileType = 128;
-    traces.push_back(perChannel);
+    traces.push_back(earsAndCz(2, 1));
+    traces.back().fileType = 128; // one line per channel
     for (size_t i = 0; i < traces.size(); ++i) {
         viewer::testing::writeRecording((out / "trace" / std::to_string(i)).string(), traces[i]);
     }
-    const std::vector<std::string> calls = {"DrawPage(12)",
-                                            "FileName(\"d\\u00e9mo.vwr\")",
-                                            "ModifyGain([50, 100, -1], true)",
-                                            "GetSfasVideo(1000, _)",
-                                            "secNumber",
-                                            "SecNumber = 2.5e1",
-                                            "@render(\"page.png\")",
-                                            "1024x768"};
+    using namespace std::string_literals;
     const std::string zeros(64, '\0');
-    const std::vector<std::string> videos = {
-        "a.mpg\n" + std::string("\0\0\1\xBA", 4) + zeros,
-        "b.dat\nRIFF\0\0\0\0CDXA" + zeros,
-        "c.zip\nPK\3\4" + zeros,
-        "d.avi\nRIFF\0\0\0\0AVI " + zeros,
-        "e.wmv\n\x30\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9" + std::string("\0\xAA\0\x62\xCE\x6C", 6),
-        "f.bin\n" + zeros + std::string("TRUEVISION-XFILE.\0", 18),
-        "g.MTS\n#str" + zeros};
-    for (size_t i = 0; i < calls.size(); ++i) {
-        put(out / "calls" / std::to_string(i), calls[i]);
-    }
-    for (size_t i = 0; i < videos.size(); ++i) {
-        put(out / "video" / std::to_string(i), videos[i]);
+    const std::vector<std::pair<const char*, std::vector<std::string>>> texts = {
+        {"calls",
+         {"DrawPage(12)", "FileName(\"d\\u00e9mo.vwr\")", "ModifyGain([50, 100, -1], true)",
+          "GetSfasVideo(1000, _)", "secNumber", "SecNumber = 2.5e1", "@render(\"page.png\")",
+          "1024x768"}},
+        {"video",
+         {"a.mpg\n\0\0\1\xBA"s + zeros, "b.dat\nRIFF\0\0\0\0CDXA"s + zeros,
+          "c.zip\nPK\3\4"s + zeros, "d.avi\nRIFF\0\0\0\0AVI "s + zeros,
+          "e.wmv\n\x30\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9\0\xAA\0\x62\xCE\x6C"s,
+          "f.bin\n"s + zeros + "TRUEVISION-XFILE.\0"s, "g.MTS\n#str"s + zeros}}};
+    for (const auto& [dir, items] : texts) {
+        for (size_t i = 0; i < items.size(); ++i) {
+            std::ofstream(out / dir / std::to_string(i), std::ios::binary) << items[i];
+        }
     }
     return 0;
 }
