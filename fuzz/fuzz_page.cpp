@@ -11,6 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const fuzz::InputFile input(data, size);
     TraceModel model;
     if (!model.open(input.path(), true).opened) {
+        model.loadPage(); // a refused file leaves no page to load
         return 0;
     }
     for (const bool asRecorded : {true, false}) {

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace viewer;
@@ -18,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     GetSurName(rec);
     GetName(rec);
     const int32_t total = totalTrcSec(rec);
-    for (const int32_t s : {0, 1, total / 2, total, -1, std::numeric_limits<int32_t>::max()}) {
+    for (const int32_t s : {0, 1, total / 2, total, -1, INT32_MAX, INT32_MIN}) {
         GetDateTimeFromSeconds(rec, s);
         GetMont(rec, s);
         GetTime(rec, static_cast<float>(s) + 0.5f);

@@ -17,21 +17,9 @@ namespace {
 using viewer::testing::RecordingDescription;
 namespace fs = std::filesystem;
 
-RecordingDescription shortDemo(uint8_t generation) {
-    RecordingDescription d = demo::demoRecording(generation);
-    d.frames = 6 * d.rate;
-    // Twenty minutes of montage changes and notes brought into the six seconds.
-    for (int32_t& s : d.historySamples) {
-        s /= 200;
-    }
-    for (viewer::NoteRecord& n : d.notes) {
-        n.sample /= 200;
-    }
-    return d;
-}
-
 // Cz and both ears with samples of `bytes` bytes; 4-byte samples are signed around 0.
-// Archived and history montages on the ear and the average reference; two cut-out stretches.
+// Archived and history montages on the ear and the average reference, a montage change
+// after one second, two cut-out stretches.
 RecordingDescription earsAndCz(uint8_t generation, uint16_t bytes) {
     RecordingDescription d;
     d.headerType = generation;
@@ -78,10 +66,15 @@ int main(int argc, char** argv) {
     }
     std::vector<RecordingDescription> traces;
     for (uint8_t g = 0; g <= 4; ++g) {
-        traces.push_back(shortDemo(g));
+        traces.push_back(demo::demoRecording(g));
+        traces.back().frames = 6 * traces.back().rate;
     }
     traces.push_back(earsAndCz(4, 4));
     traces.push_back(earsAndCz(3, 2));
+    traces.push_back(earsAndCz(4, 2));
+    for (auto& [code, e] : traces.back().electrodes) {
+        e.electrodeType = 1; // polygraphic: no channel to re-reference
+    }
     traces.push_back(earsAndCz(2, 1));
     traces.back().fileType = 128; // one line per channel
     for (size_t i = 0; i < traces.size(); ++i) {
