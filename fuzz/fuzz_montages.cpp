@@ -28,7 +28,7 @@ void useMontage(viewer::Recording& rec) {
         setEegFilter(rec, which, static_cast<uint32_t>(prevailingFilter(rec, which)));
     }
     constexpr std::array<int32_t, 4> kSteps = {50, 100, 200, -1};
-    stepGains(rec, kSteps, true);
+    stepGains(rec, kSteps, rec.currentMontage.gain[0] < 100);
     deselectAll(rec.currentMontage);
     setEegGain(rec, eegGain(rec));
 }

@@ -29,8 +29,9 @@ RecordingDescription earsAndCz(uint8_t generation, uint16_t bytes) {
     for (const int code : {0, 10, 22, 23}) {
         viewer::ElectrodeRecord e = viewer::testing::eegElectrode(code == 0 ? "G2" : "E");
         if (bytes == 4) {
-            e.logicMin = -(1 << 30);
-            e.logicMax = 1 << 30;
+            // Cz's narrow range makes the average reference clamp it on both sides.
+            e.logicMin = code == 10 ? -500 : -(1 << 30);
+            e.logicMax = code == 10 ? 500 : 1 << 30;
             e.logicGround = 0;
         }
         d.electrodes[code] = e;
