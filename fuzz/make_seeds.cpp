@@ -50,7 +50,8 @@ RecordingDescription earsAndCz(uint8_t generation, uint16_t bytes) {
     d.frames = 3 * d.rate;
     const int32_t zero = bytes == 4 ? 0 : 1 << (8 * bytes - 1);
     d.sample = [zero](int64_t f, int c) {
-        return zero + static_cast<int32_t>(1000.0 * std::sin(0.1 * static_cast<double>(f + c)));
+        return zero +
+               static_cast<int32_t>(1000.0 * (c + 1) * std::sin(0.1 * static_cast<double>(f)));
     };
     return d;
 }
