@@ -52,8 +52,9 @@ std::optional<Arguments> parse(const std::vector<std::string>& args) {
         return std::nullopt;
     }
     a.input = paths[0];
-    a.output = paths.size() == 2 ? paths[1]
-                                 : std::filesystem::path(a.input).replace_extension(".edf").string();
+    a.output = paths.size() == 2
+                   ? paths[1]
+                   : std::filesystem::path(a.input).replace_extension(".edf").string();
     return a;
 }
 

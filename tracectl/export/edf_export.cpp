@@ -53,8 +53,7 @@ SampleFormat formatOf(const Recording& rec) {
     return rec.header.bytesPerSample == 4 ? SampleFormat::Bdf24 : SampleFormat::Edf16;
 }
 
-std::vector<std::string> fileNames(const std::string& output, SampleFormat format,
-                                   size_t count) {
+std::vector<std::string> fileNames(const std::string& output, SampleFormat format, size_t count) {
     fs::path base(output);
     const char* ext = format == SampleFormat::Bdf24 ? ".bdf" : ".edf";
     if (count == 1) {
@@ -108,8 +107,8 @@ StartTime startTimeOf(const TrcHeader& h, uint32_t uncut) {
         return t;
     }
     const chr::sys_days day{chr::year{year} / chr::month{h.recMonth} / chr::day{h.recDay}};
-    const int64_t seconds = (h.recHour * 3600 + h.recMinute * 60 + h.recSecond) +
-                            static_cast<int64_t>(uncut / h.rate);
+    const int64_t seconds =
+        (h.recHour * 3600 + h.recMinute * 60 + h.recSecond) + static_cast<int64_t>(uncut / h.rate);
     const chr::sys_days startDay = day + chr::days{seconds / 86400};
     const chr::year_month_day ymd{startDay};
     t.year = static_cast<int>(ymd.year());
@@ -146,10 +145,10 @@ public:
     EdfFile& operator=(const EdfFile&) = delete;
 
     bool open(SampleFormat format, int signals) {
-        handle_ = edfopen_file_writeonly(
-            path_.c_str(),
-            format == SampleFormat::Bdf24 ? EDFLIB_FILETYPE_BDFPLUS : EDFLIB_FILETYPE_EDFPLUS,
-            signals);
+        handle_ = edfopen_file_writeonly(path_.c_str(),
+                                         format == SampleFormat::Bdf24 ? EDFLIB_FILETYPE_BDFPLUS
+                                                                       : EDFLIB_FILETYPE_EDFPLUS,
+                                         signals);
         begun_ = true;
         return handle_ >= 0;
     }
@@ -177,8 +176,7 @@ private:
 } // namespace
 
 std::vector<std::string> plannedFiles(const Recording& rec, const ExportRequest& request) {
-    const auto stretches =
-        continuousStretches(rec, request.firstFrame, endFrameOf(rec, request));
+    const auto stretches = continuousStretches(rec, request.firstFrame, endFrameOf(rec, request));
     return stretches.empty() ? std::vector<std::string>{}
                              : fileNames(request.output, formatOf(rec), stretches.size());
 }
@@ -194,7 +192,8 @@ public:
     ExportResult run(const std::vector<Stretch>& stretches) {
         result_.bdf = format_ == SampleFormat::Bdf24;
         result_.signals = channels_;
-        const std::vector<std::string> names = fileNames(request_.output, format_, stretches.size());
+        const std::vector<std::string> names =
+            fileNames(request_.output, format_, stretches.size());
         if (!request_.overwrite) {
             for (const std::string& name : names) {
                 std::error_code ec;
@@ -239,8 +238,8 @@ private:
             failed("cannot create the file (does the folder exist and may it be written?)");
             return false;
         }
-        const int64_t records = (s.end - s.first + layout_.framesPerRecord - 1) /
-                                layout_.framesPerRecord;
+        const int64_t records =
+            (s.end - s.first + layout_.framesPerRecord - 1) / layout_.framesPerRecord;
         std::vector<const Note*> inside;
         for (const Note& n : notes) {
             if (n.frame >= s.first && n.frame < s.end) {
@@ -252,8 +251,8 @@ private:
             return false;
         }
         for (const Note* n : inside) {
-            const int64_t onset = ((n->frame - s.first) * 10000 + rec_.header.rate / 2) /
-                                  rec_.header.rate;
+            const int64_t onset =
+                ((n->frame - s.first) * 10000 + rec_.header.rate / 2) / rec_.header.rate;
             if (edfwrite_annotation_utf8(file.handle(), onset, -1, n->text.c_str()) != 0) {
                 failed("edflib refused a note");
                 return false;
@@ -266,7 +265,8 @@ private:
 
     bool writeHeader(int handle, const Stretch& s, int64_t records, size_t notes) {
         const TrcHeader& h = rec_.header;
-        const int history = rec_.historyPresent ? historyMontageFor(rec_, static_cast<uint32_t>(s.first)) : -1;
+        const int history =
+            rec_.historyPresent ? historyMontageFor(rec_, static_cast<uint32_t>(s.first)) : -1;
         rec_.currentMontage = MontageRecord{};
         if (history >= 0 && history < kHistoryMontagesUsed) {
             rec_.historyIndex = history;
@@ -281,7 +281,8 @@ private:
         bool ok = true;
         for (int c = 0; c < channels_; ++c) {
             const uint16_t code = rec_.orderTable[c];
-            const ElectrodeRecord e = code < kElectrodeCount ? rec_.electrodes[code] : ElectrodeRecord{};
+            const ElectrodeRecord e =
+                code < kElectrodeCount ? rec_.electrodes[code] : ElectrodeRecord{};
             SignalPlan p = planSignal(e, code, format_);
             p.prefilter = prefilterText(montage, code, h.rate);
             ok = ok && edf_set_samplefrequency(handle, c, layout_.framesPerRecord) == 0 &&
@@ -330,8 +331,8 @@ private:
                 "written instead");
             warnedStart_ = true;
         }
-        return edf_set_startdatetime(handle, t.year, t.month, t.day, t.hour, t.minute,
-                                     t.second) == 0 &&
+        return edf_set_startdatetime(handle, t.year, t.month, t.day, t.hour, t.minute, t.second) ==
+                   0 &&
                edf_set_subsecond_starttime(handle, t.subsecond) == 0;
     }
 
@@ -444,9 +445,8 @@ std::string summaryLine(const ExportResult& r, uint16_t rate) {
         files += (files.empty() ? "" : ", ") + f;
     }
     char text[256];
-    std::snprintf(text, sizeof text, "%s, %d signals, %.1f s, %d notes%s",
-                  r.bdf ? "BDF+" : "EDF+", r.signals,
-                  rate > 0 ? static_cast<double>(r.frames) / rate : 0.0, r.notes,
+    std::snprintf(text, sizeof text, "%s, %d signals, %.1f s, %d notes%s", r.bdf ? "BDF+" : "EDF+",
+                  r.signals, rate > 0 ? static_cast<double>(r.frames) / rate : 0.0, r.notes,
                   r.notesOutside > 0 ? " (notes outside the exported time left out)" : "");
     return "Wrote " + files + " (" + text + ")";
 }

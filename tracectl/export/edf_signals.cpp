@@ -102,7 +102,8 @@ SignalPlan planSignal(const ElectrodeRecord& e, int code, SampleFormat format) {
     p.digitalMax = p.digital(p.logicHi);
 
     int unit = unitIndex(e.unit);
-    while (unit + 1 < static_cast<int>(kUnits.size()) && (!fitsHeader(physLo) || !fitsHeader(physHi))) {
+    while (unit + 1 < static_cast<int>(kUnits.size()) &&
+           (!fitsHeader(physLo) || !fitsHeader(physHi))) {
         physLo /= 1000;
         physHi /= 1000;
         ++unit;
