@@ -74,8 +74,8 @@ RecordingDescription described(uint8_t generation, uint16_t bytes, bool cut) {
         return c == 1 ? static_cast<int32_t>(static_cast<uint32_t>(f) * 2654435761u)
                       : static_cast<int32_t>((f * 7919 + c * 1001) % 60000);
     };
-    d.notes = {vt::note(-5, "Start"), vt::note(150, "Occhi chiusi"), vt::note(420, "Crisi \xE8"),
-               vt::note(700, "Dopo")};
+    d.notes = {vt::note(-5, "Start"), vt::note(150, "Occhi chiusi"),
+               vt::note(420, "Crisi " + std::string(33, '\xE8')), vt::note(700, "Dopo")};
     return d;
 }
 
@@ -165,10 +165,12 @@ TEST(EdfExport, SignalsPatientStartAndNotesOfTheWholeRecording) {
                                 back.hdr->startdate_month, back.hdr->startdate_year,
                                 back.hdr->starttime_hour, back.hdr->starttime_minute}),
               std::vector<int>({15, 6, 1980, 3, 11, 2026, 9, 30}));
-    const std::vector<std::pair<long long, std::string>> notes = {{100000, "Start"},
-                                                                  {15000000, "Occhi chiusi"},
-                                                                  {42000000, "Crisi \u00e8"},
-                                                                  {70000000, "Dopo"}};
+    std::string crisis = "Crisi "; // cut to the 40 bytes a note keeps, on a character boundary
+    for (int i = 0; i < 17; ++i) {
+        crisis += "\u00e8";
+    }
+    const std::vector<std::pair<long long, std::string>> notes = {
+        {100000, "Start"}, {15000000, "Occhi chiusi"}, {42000000, crisis}, {70000000, "Dopo"}};
     EXPECT_EQ(back.notes(), notes);
 }
 

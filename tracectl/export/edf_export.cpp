@@ -56,6 +56,10 @@ SampleFormat formatOf(const Recording& rec) {
 std::vector<std::string> fileNames(const std::string& output, SampleFormat format, size_t count) {
     fs::path base(output);
     const char* ext = format == SampleFormat::Bdf24 ? ".bdf" : ".edf";
+    std::error_code ec;
+    if (count == 1 && fs::exists(base, ec) && !fs::is_regular_file(base, ec)) {
+        return {output}; // a device such as /dev/null is written as named
+    }
     if (count == 1) {
         return {base.replace_extension(ext).string()};
     }
@@ -76,6 +80,21 @@ struct Note {
     std::string text; // UTF-8
 };
 
+// edflib keeps the first 40 bytes of an annotation; cutting at a character boundary keeps
+// the text valid UTF-8 (accented letters take two bytes).
+constexpr size_t kAnnotationBytes = 40;
+
+std::string utf8Prefix(std::string s) {
+    if (s.size() > kAnnotationBytes) {
+        size_t end = kAnnotationBytes;
+        while (end > 0 && (static_cast<uint8_t>(s[end]) & 0xC0) == 0x80) {
+            --end;
+        }
+        s.resize(end);
+    }
+    return s;
+}
+
 // The notes as the display walks them: up to the end record, a negative frame read as 1.
 std::vector<Note> recordingNotes(const Recording& rec) {
     std::vector<Note> notes;
@@ -84,7 +103,7 @@ std::vector<Note> recordingNotes(const Recording& rec) {
         const NoteRecord& n = rec.notes[i];
         // The display shows at most 39 characters: it forces a NUL into the last byte.
         const std::string_view text = trimRight(fieldText(n.text.data(), n.text.size() - 1));
-        notes.push_back({n.sample < 0 ? 1 : n.sample, windows1252ToUtf8(text)});
+        notes.push_back({n.sample < 0 ? 1 : n.sample, utf8Prefix(windows1252ToUtf8(text))});
     }
     return notes;
 }
@@ -144,11 +163,11 @@ public:
     EdfFile(const EdfFile&) = delete;
     EdfFile& operator=(const EdfFile&) = delete;
 
-    bool open(SampleFormat format, int signals) {
+    bool open(SampleFormat format, int signalCount) {
         handle_ = edfopen_file_writeonly(path_.c_str(),
                                          format == SampleFormat::Bdf24 ? EDFLIB_FILETYPE_BDFPLUS
                                                                        : EDFLIB_FILETYPE_EDFPLUS,
-                                         signals);
+                                         signalCount);
         begun_ = true;
         return handle_ >= 0;
     }
@@ -191,7 +210,7 @@ public:
 
     ExportResult run(const std::vector<Stretch>& stretches) {
         result_.bdf = format_ == SampleFormat::Bdf24;
-        result_.signals = channels_;
+        result_.signalCount = channels_;
         const std::vector<std::string> names =
             fileNames(request_.output, format_, stretches.size());
         if (!request_.overwrite) {
@@ -212,7 +231,7 @@ public:
         // a later one fails, those finished before it go too.
         for (size_t i = 0; i < stretches.size(); ++i) {
             EdfFile file(names[i]);
-            const bool written = writeStretch(file, stretches[i], notes);
+            const bool written = writeStretch(file, stretches[i], notes, names[i]);
             if (!written || !file.finish(true)) {
                 if (written) {
                     failed("the file could not be completed (disk full?)");
@@ -233,7 +252,8 @@ private:
         return result_;
     }
 
-    bool writeStretch(EdfFile& file, const Stretch& s, const std::vector<Note>& notes) {
+    bool writeStretch(EdfFile& file, const Stretch& s, const std::vector<Note>& notes,
+                      const std::string& path) {
         if (!file.open(format_, channels_)) {
             failed("cannot create the file (does the folder exist and may it be written?)");
             return false;
@@ -258,7 +278,14 @@ private:
                 return false;
             }
         }
-        result_.notes += static_cast<int>(inside.size());
+        // edflib stores one note per annotation signal and data record; a very short file
+        // with very many notes cannot hold them all.
+        const int64_t room = records * kMaxAnnotationSignals;
+        if (static_cast<int64_t>(inside.size()) > room) {
+            result_.warnings.push_back(std::to_string(static_cast<int64_t>(inside.size()) - room) +
+                                       " notes do not fit the file " + path + " and were left out");
+        }
+        result_.notes += static_cast<int>(std::min<int64_t>(inside.size(), room));
         result_.notesOutside -= static_cast<int>(inside.size());
         return writeSamples(file.handle(), s);
     }
@@ -446,7 +473,7 @@ std::string summaryLine(const ExportResult& r, uint16_t rate) {
     }
     char text[256];
     std::snprintf(text, sizeof text, "%s, %d signals, %.1f s, %d notes%s", r.bdf ? "BDF+" : "EDF+",
-                  r.signals, rate > 0 ? static_cast<double>(r.frames) / rate : 0.0, r.notes,
+                  r.signalCount, rate > 0 ? static_cast<double>(r.frames) / rate : 0.0, r.notes,
                   r.notesOutside > 0 ? " (notes outside the exported time left out)" : "");
     return "Wrote " + files + " (" + text + ")";
 }

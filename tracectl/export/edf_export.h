@@ -16,7 +16,8 @@ namespace viewer::edf {
 
 struct ExportRequest {
     // Where to write. The extension becomes ".edf" or ".bdf" to suit the samples; with more
-    // than one stretch the files are NAME-1.edf, NAME-2.edf, ...
+    // than one stretch the files are NAME-1.edf, NAME-2.edf, ... A device (/dev/null) is
+    // written as named.
     std::string output;
     int64_t firstFrame = 0;
     int64_t endFrame = -1; // frame after the last one exported; -1 for the end of the data
@@ -32,7 +33,7 @@ struct ExportResult {
     std::string error; // why it failed, for the user
     std::vector<std::string> files;
     bool bdf = false;
-    int signals = 0;
+    int signalCount = 0;
     int64_t frames = 0;   // frames written from the recording (without padding)
     int notes = 0;        // notes written as annotations
     int notesOutside = 0; // notes that lie outside the exported frames

@@ -67,7 +67,9 @@ std::string hertz(double value) {
 std::string signalLabel(const ElectrodeRecord& e, int code) {
     std::string label = trimmedLabel(e.positiveLabel);
     if (label.empty()) {
-        label = "E" + std::to_string(code);
+        char text[16];
+        std::snprintf(text, sizeof text, "E%d", code);
+        label = text;
     }
     const std::string type = e.polygraphic() ? polygraphicType(label) : "EEG";
     return (type + " " + label).substr(0, 16);
