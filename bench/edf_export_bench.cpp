@@ -28,7 +28,7 @@ std::string dayLongRecording() {
     for (int i = 1; i <= 200; ++i) {
         d.notes.push_back(viewer::testing::note(static_cast<int32_t>(i * (kFrames / 201)), "Note"));
     }
-    const std::string path = bench::written("day.vwr", d);
+    std::string path = bench::written("day.vwr", d);
     const auto header = std::filesystem::file_size(path);
     std::filesystem::resize_file(path, header + kFrames * kChannels * 2);
     return path;
