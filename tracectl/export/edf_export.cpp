@@ -168,8 +168,9 @@ public:
                                          format == SampleFormat::Bdf24 ? EDFLIB_FILETYPE_BDFPLUS
                                                                        : EDFLIB_FILETYPE_EDFPLUS,
                                          signalCount);
-        begun_ = true;
-        return handle_ >= 0;
+        // A file edflib could not open is not ours to remove.
+        begun_ = handle_ >= 0;
+        return begun_;
     }
     int handle() const { return handle_; }
     // Closes the file; keeps it only when `keep` is true and edflib finished it.

@@ -6,6 +6,8 @@
 #include "edf_export.h"
 
 #include <QObject>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QString>
 
 #include <atomic>
@@ -14,7 +16,6 @@
 
 class frmView;
 class QAction;
-class QProgressDialog;
 
 class EdfExportMenu : public QObject {
     Q_OBJECT
@@ -46,7 +47,7 @@ private:
 
     frmView* window_;
     QAction* action_ = nullptr;
-    QProgressDialog* progress_ = nullptr;
+    QPointer<QProgressDialog> progress_;
     std::thread worker_;
     std::atomic<bool> cancel_{false};
 };
