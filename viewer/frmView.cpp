@@ -1,6 +1,7 @@
 #include "frmView.h"
 
 #include "CViewerCtrl.h"
+#include "EdfExportMenu.h"
 #include "MainWindowVideo.h"
 #include "MyScrollBar.h"
 #include "ToolbarPictures.h"
@@ -90,6 +91,7 @@ frmView::frmView(QWidget* parent)
     buildToolbar();
     buildLists();
     buildMenu();
+    new EdfExportMenu(this); // a child of the window: File > Export to EDF+
     buildDialogs();
     connectEvents();
 
