@@ -98,7 +98,7 @@ void MeasureOverlay::clearRuler() {
 }
 
 QRect MeasureOverlay::rulerRect() const {
-    return QRect(from_, to_).normalized().adjusted(-4, -4, 4, 4);
+    return QRect(from_, to_).normalized().adjusted(-7, -7, 7, 7);
 }
 
 void MeasureOverlay::mousePressEvent(QMouseEvent* event) {
@@ -152,10 +152,9 @@ void MeasureOverlay::paintEvent(QPaintEvent*) {
         return;
     }
     QPainter p(this);
-    p.setPen(QPen(QColor(200, 0, 160), 1, Qt::DashLine));
+    p.setPen(QPen(QColor(200, 0, 160), 2));
     p.drawLine(from_, to_);
-    p.setPen(QPen(QColor(200, 0, 160), 1));
     for (const QPoint end : {from_, to_}) {
-        p.drawLine(end.x(), end.y() - 4, end.x(), end.y() + 4);
+        p.drawLine(end.x(), end.y() - 5, end.x(), end.y() + 5);
     }
 }

@@ -75,6 +75,8 @@ ReviewTools::ReviewTools(frmView& window) : window_(window), keys_(window) {
     CViewerCtrl& trace = *window.ViewTrace1();
     readout_ = new QLabel(&window);
     readout_->setObjectName(QStringLiteral("measureReadout"));
+    // One line high from the start, so that the first readout does not resize the traces.
+    readout_->setMinimumHeight(readout_->fontMetrics().height());
     window.statusBar()->addPermanentWidget(readout_);
 
     overlay_ = new MeasureOverlay(
@@ -167,7 +169,11 @@ void ReviewTools::buildNavigateMenu(QMenu& menu) {
 void ReviewTools::pageDrawn() {
     ruler_->follow(window_.posSec());
     notes_->follow(window_.posSec());
-    overlay_->clearRuler();
+    // A measurement belongs to its page; redrawing the same page keeps it.
+    if (window_.posSec() != measuredPage_) {
+        overlay_->clearRuler();
+        measuredPage_ = window_.posSec();
+    }
 }
 
 void ReviewTools::traceOpened(const QString& path) {

@@ -9,6 +9,8 @@
 #include <QObject>
 #include <QString>
 
+#include <cstdint>
+
 class frmView;
 class MeasureOverlay;
 class NotesPanel;
@@ -55,4 +57,5 @@ private:
     QDockWidget* rulerDock_ = nullptr;
     NotesPanel* notes_ = nullptr;
     QAction* rulerAction_ = nullptr;
+    int32_t measuredPage_ = -1;
 };
