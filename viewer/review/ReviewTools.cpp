@@ -134,6 +134,9 @@ void ReviewTools::buildMenus() {
     connect(rulerAction_, &QAction::toggled, this, [this](bool shown) {
         rulerDock_->setVisible(shown);
         writeShown("ShowRuler", shown);
+        if (shown) {
+            ruler_->follow(window_.posSec());
+        }
     });
     QAction* notes = notes_->toggleViewAction();
     notes->setText(QStringLiteral("Notes"));
@@ -167,7 +170,10 @@ void ReviewTools::buildNavigateMenu(QMenu& menu) {
 }
 
 void ReviewTools::pageDrawn() {
-    ruler_->follow(window_.posSec());
+    // A hidden ruler costs nothing; it catches up when shown.
+    if (rulerAction_->isChecked()) {
+        ruler_->follow(window_.posSec());
+    }
     notes_->follow(window_.posSec());
     // A measurement belongs to its page; redrawing the same page keeps it.
     if (window_.posSec() != measuredPage_) {
