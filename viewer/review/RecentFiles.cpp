@@ -61,7 +61,7 @@ void RecentFiles::fillMenu() {
     menu_.clear();
     const QStringList list = load();
     for (int i = 0; i < list.size(); ++i) {
-        const QString path = list[i];
+        const QString& path = list[i];
         QAction* entry = menu_.addAction(QStringLiteral("&%1  %2").arg(i + 1).arg(path));
         entry->setEnabled(QFileInfo::exists(path));
         connect(entry, &QAction::triggered, this, [this, path] { open_(path); });
