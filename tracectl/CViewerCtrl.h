@@ -149,6 +149,19 @@ public:
     // The drawing area: the control less its border.
     QSize clientSize() const { return contentsRect().size(); }
 
+    // What a host reads off the page under the mouse (CViewerCtrlReadout.cpp).
+    // Lines of the montage drawn, and the label of line `i` (empty past them).
+    int lineCount() const;
+    QString lineLabel(int i) const;
+    // The first sample of the page drawn in pixel column `x`; -1 left of the traces, past
+    // them or with no page.
+    int32_t sampleAtPixel(int x) const;
+    // Line `i` at page sample `l` as drawn: the filtered value times the line scale, in
+    // microvolts; NaN for a line or sample the last drawing did not cover.
+    double lineMicrovolts(int i, int32_t l) const;
+    // Text of note `numNota` of the note table, whole; empty past the notes.
+    QString noteText(int32_t numNota) const;
+
 signals:
     void DeleteNote();
     void NoteNotification(int16_t numNota, int32_t posPix, const QString& noteText);

@@ -6,6 +6,7 @@
 #include "MyScrollBar.h"
 #include "ToolbarPictures.h"
 #include "WindowPlacement.h"
+#include "review/ReviewTools.h"
 
 #include <QAction>
 #include <QApplication>
@@ -100,6 +101,7 @@ frmView::frmView(QWidget* parent)
     clientArea_->installEventFilter(this);
     // Key preview: the gain keys work whichever element of the window has the focus.
     qApp->installEventFilter(this);
+    review_ = std::make_unique<ReviewTools>(*this);
 }
 
 frmView::~frmView() = default;

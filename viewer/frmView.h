@@ -31,6 +31,7 @@ class QLabel;
 class QMenu;
 class QTimer;
 class QToolBar;
+class ReviewTools;
 
 class frmView : public QMainWindow {
     Q_OBJECT
@@ -113,6 +114,9 @@ public:
 
     // The platform beep; tests put a counter here.
     void setBeepHook(std::function<void()> hook) { beep_ = std::move(hook); }
+    // The keys, overlay, ruler, notes panel and menus added for reviewing (viewer/review/).
+    ReviewTools& review() const { return *review_; }
+
     // What the video button drives: the video window (MainWindowVideo) unless replaced.
     void setVideoLink(std::unique_ptr<VideoWindowLink> link) { video_ = std::move(link); }
 
@@ -204,4 +208,5 @@ private:
 
     std::function<void()> beep_;
     std::unique_ptr<VideoWindowLink> video_;
+    std::unique_ptr<ReviewTools> review_;
 };

@@ -7,6 +7,7 @@
 #include "MyScrollBar.h"
 #include "ViewerSettings.h"
 #include "WindowPlacement.h"
+#include "review/ReviewTools.h"
 
 #include <QAction>
 #include <QColorDialog>
@@ -68,6 +69,7 @@ void frmView::savePlacement() { WindowPlacement::save(*this, QStringLiteral("Vie
 void frmView::OpenTrace(const QString& fileName) {
     hscroll1_->setValue(0);
     if (ViewTrace1_->FileName(fileName) == -1) {
+        review_->traceRefused(fileName);
         return;
     }
     // Only a recording the control took: the video window looks for its videos next to it.
@@ -87,6 +89,7 @@ void frmView::OpenTrace(const QString& fileName) {
     hscroll1_->setSmallChange(1);
     hscroll1_->setLargeChange(ViewTrace1_->secNumber());
     button(QStringLiteral("video"))->setEnabled(ViewTrace1_->ThereIsVideo());
+    review_->traceOpened(fileName);
 }
 
 void frmView::fillViewModeList() {

@@ -1,0 +1,80 @@
+// review-shots RECORDING FOLDER: opens RECORDING in the main window and saves the pictures
+// of the user guide into FOLDER: the window with the time ruler, with the notes panel, and
+// with a measurement ruler drawn over the traces. Run it on a display (scripts/make-screenshots
+// runs it under Xvfb).
+
+#include "CViewerCtrl.h"
+#include "MyScrollBar.h"
+#include "frmView.h"
+#include "review/MeasureOverlay.h"
+#include "review/NotesPanel.h"
+#include "review/ReviewTools.h"
+
+#include <QApplication>
+#include <QDockWidget>
+#include <QMouseEvent>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <cstdio>
+
+namespace {
+
+// Saved with a palette of at most 256 colours: the pictures stay small.
+bool save(QWidget& window, const QString& path) {
+    QApplication::processEvents();
+    QTest::qWait(300);
+    const QImage shot =
+        window.grab().toImage().convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
+    return shot.save(path, "PNG", 9);
+}
+
+void sendMouse(QWidget& target, QEvent::Type type, QPoint at, Qt::MouseButton button,
+               Qt::MouseButtons held) {
+    QMouseEvent event(type, at, target.mapToGlobal(at), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(&target, &event);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: review-shots RECORDING FOLDER\n");
+        return 2;
+    }
+    // Settings of this run only: the user's own stay untouched.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    const QString folder = QString::fromLocal8Bit(argv[2]);
+
+    frmView window;
+    window.Form_Load(QString());
+    window.review().notes().hide();
+    window.resize(1280, 760);
+    window.show();
+    window.OpenTrace(QString::fromLocal8Bit(argv[1]));
+    window.hscroll1()->setValue(580);
+    bool ok = save(window, folder + QStringLiteral("/main-window.png"));
+
+    NotesPanel& notes = window.review().notes();
+    notes.show();
+    QApplication::processEvents();
+    notes.list()->setCurrentItem(notes.list()->topLevelItem(5));
+    QTest::keyClick(notes.list(), Qt::Key_Return);
+    ok = save(window, folder + QStringLiteral("/notes-panel.png")) && ok;
+
+    notes.hide();
+    QApplication::processEvents();
+    QWidget& overlay = window.review().overlay();
+    const int y = window.ViewTrace1()->rowCentre().at(2);
+    const QPoint from(window.ViewTrace1()->GetPixelPosition(3000), y - 25);
+    const QPoint to(window.ViewTrace1()->GetPixelPosition(3400), y + 25);
+    sendMouse(overlay, QEvent::MouseButtonPress, from, Qt::RightButton, Qt::RightButton);
+    sendMouse(overlay, QEvent::MouseMove, to, Qt::NoButton, Qt::RightButton);
+    ok = save(window, folder + QStringLiteral("/measurement.png")) && ok;
+    sendMouse(overlay, QEvent::MouseButtonRelease, to, Qt::RightButton, Qt::NoButton);
+    return ok ? 0 : 1;
+}

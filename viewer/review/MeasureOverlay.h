@@ -1,0 +1,70 @@
+#pragma once
+// The measurement overlay: a transparent widget over the trace control that reads the time,
+// the line and its microvolts under the mouse, draws a ruler while the right button (or
+// Shift and the left button) is dragged and turns the wheel into pages. The control itself
+// handles no mouse input; the overlay repaints only itself.
+
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+
+#include "KeyboardMap.h"
+
+class CViewerCtrl;
+class QLabel;
+
+struct PointReading {
+    bool valid = false;
+    double elapsed = 0;    // seconds from the start of the file
+    double clock = 0;      // seconds of the day
+    int line = -1;         // montage line whose row holds the point
+    QString label;         // that line's label
+    double microvolts = 0; // its value at that instant, as drawn
+    int32_t sample = -1;   // page sample drawn at the point's column
+};
+
+// What lies under `at` (control pixels) on the page starting at `posSec`.
+PointReading readAt(CViewerCtrl& trace, int32_t posSec, QPoint at);
+
+// "10:23:45.250   +754.250 s   Fp1 F3   -23.4 µV"
+QString readoutText(const PointReading& r);
+// "Δt 250 ms (4.00 Hz)   ΔA 52.1 µV on Fp1 F3"
+QString measureText(const PointReading& from, const PointReading& to);
+
+class MeasureOverlay : public QWidget {
+public:
+    // `posSec()` gives the page start; `run` carries out a wheel command; readouts go to
+    // `status`.
+    MeasureOverlay(CViewerCtrl& trace, std::function<int32_t()> posSec,
+                   std::function<void(ReviewCommand)> run, QLabel& status);
+
+    const QString& lastText() const { return text_; }
+    // Takes the ruler away (a new page).
+    void clearRuler();
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showText(const QString& text);
+    QRect rulerRect() const;
+
+    CViewerCtrl& trace_;
+    std::function<int32_t()> posSec_;
+    std::function<void(ReviewCommand)> run_;
+    QLabel& status_;
+    WheelNotches wheel_;
+    bool dragging_ = false;
+    QPoint from_;
+    QPoint to_;
+    QString text_;
+};

@@ -1,0 +1,61 @@
+#pragma once
+// The review tools of the main window, wired to it in one place: the keys, the measurement
+// overlay over the traces, the time ruler under them, the notes panel, go to time, recent
+// files and dropped files, the status bar and the "View", "Navigate" and "Help" menus.
+// Their settings live in the groups "Review" and "Recent" of the program's settings file.
+
+#include "KeyboardMap.h"
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+
+class frmView;
+class MeasureOverlay;
+class NotesPanel;
+class QAction;
+class QDockWidget;
+class QLabel;
+class QMenu;
+class TimeRuler;
+
+class ReviewTools : public QObject {
+public:
+    explicit ReviewTools(frmView& window);
+
+    // OpenTrace took `path`, or refused it.
+    void traceOpened(const QString& path);
+    void traceRefused(const QString& path);
+
+    // Opens `path` the way File > Open does (recent files, dropped files).
+    void open(const QString& path);
+    // Asks for a time and moves the page there.
+    void goToTime();
+
+    MeasureOverlay& overlay() const { return *overlay_; }
+    TimeRuler& ruler() const { return *ruler_; }
+    NotesPanel& notes() const { return *notes_; }
+    QLabel& readout() const { return *readout_; }
+    QAction& rulerAction() const { return *rulerAction_; }
+    // The last status-bar message.
+    QString statusMessage() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildNavigateMenu(QMenu& menu);
+    void pageDrawn();
+
+    frmView& window_;
+    KeyboardMap keys_;
+    QLabel* readout_ = nullptr;
+    MeasureOverlay* overlay_ = nullptr;
+    TimeRuler* ruler_ = nullptr;
+    QDockWidget* rulerDock_ = nullptr;
+    NotesPanel* notes_ = nullptr;
+    QAction* rulerAction_ = nullptr;
+    int32_t measuredPage_ = -1;
+};
