@@ -47,7 +47,8 @@ done
 for name in "${programs[@]}"; do
     ldd "$root/usr/bin/$name" | grep -q 'not found' && fail "$name: $(ldd "$root/usr/bin/$name" | grep 'not found')"
 done
-ldd "$root/usr/bin/viewer" | grep -qF "$lib/libtracectl.so" || fail "viewer does not find its trace control"
+found=$(ldd "$root/usr/bin/viewer" | sed -n 's/.*libtracectl.so => \(.*\) (.*/\1/p')
+[ "$(realpath "$found")" = "$lib/libtracectl.so" ] || fail "viewer takes its trace control from '$found'"
 echo "installed: ${#expected[@]} files, programs ${programs[*]}"
 
 # 2. The installed launcher opens the demo recording, and the viewer takes the placeholder
@@ -94,7 +95,7 @@ type=$(xdg-mime query filetype "$work/demo.vwr")
 echo "desktop entry valid; a recording is $type"
 
 # 4. The Debian package: dependencies found and named, and no lintian error.
-(cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/deb" >cpack.log) ||
+(cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/deb" >cpack.log 2>&1) ||
     fail "cpack: $(tail -5 "$work/cpack.log")"
 deb=$(ls "$work"/deb/*.deb)
 depends=$(dpkg-deb --field "$deb" Depends)
@@ -102,7 +103,9 @@ for pkg in libqt6widgets6 libgstreamer1.0-0 libx11-6 qt6-qpa-plugins gstreamer1.
            gstreamer1.0-plugins-bad gstreamer1.0-plugins-ugly gstreamer1.0-libav; do
     grep -qE "(^|, )$pkg( |,|$)" <<<"$depends" || fail "the package does not depend on $pkg: $depends"
 done
-dpkg-deb --contents "$deb" | grep -q '/usr/bin/viewer$' || fail "the package holds no viewer"
+dpkg-deb --contents "$deb" >"$work/contents" || fail "dpkg-deb --contents"
+grep -q '/usr/bin/viewer$' "$work/contents" || fail "the package holds no viewer"
 lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 || fail "lintian: $(cat "$work/lintian.log")"
+echo "Depends: $depends"
 echo "package $(basename "$deb"): dependencies named, $(grep -c '^W:' "$work/lintian.log") lintian warnings"
 echo "1 passed, 0 failed"
