@@ -3,12 +3,15 @@
 #include "CViewerCtrl.h"
 #include "MyScrollBar.h"
 #include "frmView.h"
+#include "shipped_files.h"
 
 #include <QAction>
 #include <QCoreApplication>
 
 MainWindowVideo::MainWindowVideo(frmView& window)
-    : window_(window), sync_(*this, window.numFileVideo, QCoreApplication::applicationDirPath()) {}
+    : window_(window), sync_(*this, window.numFileVideo,
+                             ShippedFiles::folderHolding(QStringLiteral("noVideo.mpg"),
+                                                         QCoreApplication::applicationDirPath())) {}
 
 void MainWindowVideo::open(int posSec) {
     (void)posSec; // the same as the window's posSec, which the video sync reads

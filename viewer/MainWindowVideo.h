@@ -11,7 +11,7 @@ class frmView;
 
 class MainWindowVideo : public VideoWindowLink, public VideoTraceSide {
 public:
-    // The placeholder video is looked for in the program's own folder.
+    // The placeholder video is looked for beside the program, then in the installed data folder.
     explicit MainWindowVideo(frmView& window);
 
     VideoSync& sync() { return sync_; }

@@ -1,6 +1,7 @@
 // startviewer: the launcher of the viewer program. It shows a window titled "StartViewer" while
 // the viewer starts on the recording given here; the viewer closes that window once the
-// recording is open, and the launcher ends with it.
+// recording is open, and the launcher ends with it. Without a recording it starts the viewer
+// on an empty window and ends.
 
 #include <QApplication>
 #include <QDir>
@@ -17,17 +18,21 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
+    const QString viewer =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("viewer"));
+    // Without a file (the desktop menu), the viewer opens an empty window; nothing to wait for.
     if (args.isEmpty()) {
-        std::fprintf(stderr, "usage: startviewer FILE.vwr\n");
-        return 2;
+        if (!QProcess::startDetached(viewer, {})) {
+            std::fprintf(stderr, "startviewer: cannot start %s\n", qPrintable(viewer));
+            return 1;
+        }
+        return 0;
     }
     QLabel window(QStringLiteral("Starting Viewer on %1 ...").arg(args.join(QLatin1Char(' '))));
     window.setWindowTitle(QStringLiteral("StartViewer"));
     window.setMargin(24);
     window.show();
 
-    const QString viewer =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("viewer"));
     QTimer::singleShot(200, &app, [&] {
         qint64 pid = 0;
         if (!QProcess::startDetached(viewer, args, QString(), &pid)) {
