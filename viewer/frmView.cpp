@@ -3,6 +3,7 @@
 #include "CViewerCtrl.h"
 #include "MainWindowVideo.h"
 #include "MyScrollBar.h"
+#include "ReportActions.h"
 #include "ToolbarPictures.h"
 #include "WindowPlacement.h"
 
@@ -167,6 +168,7 @@ void frmView::buildMenu() {
     mnuFile_->addSeparator();
     mnuClose_ = mnuFile_->addAction(QStringLiteral("Exit"));
     mnuClose_->setObjectName(QStringLiteral("mnuClose"));
+    new ReportActions(mnuFile_, mnuClose_, ViewTrace1_, this); // owned by this window
 }
 
 void frmView::buildDialogs() {
