@@ -150,13 +150,13 @@ TEST(PageFiles, ToolWritesConsecutivePagesAsSearchablePdf) {
     f.show(withNote());
     const QString pdf = QString::fromStdString(f.dir.file("pages.pdf"));
     run(VIEWER_BIN_DIR "/page-export",
-        {QString::fromStdString(f.dir.file("rec.vwr")), "--at", "5", "--pages", "3",
-         "--montage", "1", "--page-seconds", "10", "--out", pdf});
+        {QString::fromStdString(f.dir.file("rec.vwr")), "--at", "5", "--pages", "3", "--montage",
+         "1", "--page-seconds", "10", "--out", pdf});
     // The third page starts before the end of the recording and runs past it.
     EXPECT_TRUE(QRegularExpression("Pages: +3\n").match(run("pdfinfo", {pdf})).hasMatch());
     for (int page = 1; page <= 3; ++page) {
-        const QString text = run("pdftotext", {"-f", QString::number(page), "-l",
-                                               QString::number(page), pdf, "-"});
+        const QString text =
+            run("pdftotext", {"-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
         const int32_t start = 5 + 10 * (page - 1);
         const QString clock =
             QTime(0, 0).addSecs(f.ctrl.GetMont(start) % 86400).toString("HH:mm:ss");

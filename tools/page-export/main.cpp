@@ -75,8 +75,8 @@ int main(int argc, char** argv) {
     parser.addOptions({
         {"at", "page start: a clock time HH:MM:SS or seconds from the start", "TIME"},
         {"pages", "consecutive pages (default 1)", "N", "1"},
-        {"montage", "\"As recorded\" (default; all without a history), all, or NUMBER",
-         "MONTAGE", "As recorded"},
+        {"montage", "\"As recorded\" (default; all without a history), all, or NUMBER", "MONTAGE",
+         "As recorded"},
         {"gain", "gain of the EEG lines in µV/cm", "UV_PER_CM"},
         {"page-seconds", "page length in seconds", "S"},
         {"size", "PNG and SVG size in pixels (default A4 landscape)", "WxH"},

@@ -46,9 +46,9 @@ QFont fontAt(const QString& name, int points, double dpi, bool bold = false) {
 // without any transform, as the control's layers are.
 QImage* rasterTarget(QPainter& p) {
     auto* image = dynamic_cast<QImage*>(p.device());
-    const bool plain = image && !p.transform().isScaling() && !p.transform().isTranslating() &&
-                       (image->format() == QImage::Format_RGB32 ||
-                        image->format() == QImage::Format_ARGB32);
+    const bool plain =
+        image && !p.transform().isScaling() && !p.transform().isTranslating() &&
+        (image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32);
     return plain ? image : nullptr;
 }
 
@@ -164,8 +164,8 @@ QRect drawCalibration(QPainter& p, const QRect& band, const PagePaintResult& r, 
 QString pageHeaderText(const PageHeader& h, float pageSeconds, double mmPerSecond) {
     const QString gain =
         h.gain < 0 ? QStringLiteral("mixed") : QStringLiteral("%1 \u00B5V/cm").arg(h.gain);
-    const QString notch = h.notchHz > 0 ? QStringLiteral("%1 Hz").arg(h.notchHz)
-                                        : QStringLiteral("off");
+    const QString notch =
+        h.notchHz > 0 ? QStringLiteral("%1 Hz").arg(h.notchHz) : QStringLiteral("off");
     return QStringLiteral("%1   %2   %3   Montage: %4   Gain: %5   High-pass: %6   "
                           "Low-pass: %7   Notch: %8   Page: %9 s   Speed: %10 mm/s")
         .arg(h.patient, h.date, h.clock, h.montage, gain, hertz(h.highPass, 1000.0),

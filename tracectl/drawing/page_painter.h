@@ -19,29 +19,29 @@ namespace viewer {
 // What the header line tells besides the page length and paper speed.
 struct PageHeader {
     QString patient;
-    QString date;        // recording date
-    QString clock;       // clock time of the page's start
-    QString montage;     // montage name
-    int32_t gain = -1;   // µV/cm; -1 when the lines differ
+    QString date;          // recording date
+    QString clock;         // clock time of the page's start
+    QString montage;       // montage name
+    int32_t gain = -1;     // µV/cm; -1 when the lines differ
     int32_t highPass = -1; // thousandths of a hertz; -1 when the lines differ, 0 off
     int32_t lowPass = -1;  // hundredths of a hertz; -1 when the lines differ, 0 off
     int notchHz = 0;       // 0 off
 };
 
 struct PagePaintSettings {
-    StaticLayerSettings look; // background, grid, label font, labels over the traces
+    StaticLayerSettings look;  // background, grid, label font, labels over the traces
     double dotsPerInch = 96.0; // of the device, both ways
     PageHeader header;
 };
 
 // Where things landed, in device pixels.
 struct PagePaintResult {
-    QRect traces;                  // the rows' area, label column included
+    QRect traces; // the rows' area, label column included
     int32_t labelWidth = 0;
     std::vector<int32_t> rowCentre;
     double pixelsPerCm = 0.0;
-    double mmPerSecond = 0.0;      // paper speed
-    QRect calibration;             // the bar: 1 s wide, 1 cm (`gain` µV) tall
+    double mmPerSecond = 0.0; // paper speed
+    QRect calibration;        // the bar: 1 s wide, 1 cm (`gain` µV) tall
     QString headerText;
 };
 

@@ -66,8 +66,7 @@ void drawDenseTimeGrid(QImage& layer, int32_t labelWidth, float seconds, float p
 }
 
 // Dotted vertical lines five times a second, denser on the whole seconds.
-void drawTimeGrid(QImage& layer, int32_t labelWidth, int32_t pageMs, QRgb colour,
-                  double scale) {
+void drawTimeGrid(QImage& layer, int32_t labelWidth, int32_t pageMs, QRgb colour, double scale) {
     const float seconds = static_cast<float>(pageMs) / 1000.0f;
     if (!(seconds > 0.0f)) {
         return;
@@ -85,8 +84,8 @@ void drawTimeGrid(QImage& layer, int32_t labelWidth, int32_t pageMs, QRgb colour
     }
 }
 
-void drawBaselines(QImage& layer, int32_t labelWidth, const std::vector<int32_t>& rows,
-                   QRgb colour, double scale) {
+void drawBaselines(QImage& layer, int32_t labelWidth, const std::vector<int32_t>& rows, QRgb colour,
+                   double scale) {
     const int step = scaled(kBaselineDotStep, scale);
     for (int32_t y : rows) {
         for (int x = labelWidth; x < layer.width(); x += step) {
@@ -166,7 +165,8 @@ StaticLayerGeometry drawStaticLayer(QImage& layer, Recording& rec,
     const int h = p.fontMetrics().height();
     const uint16_t fileType = rec.header.fileType;
     const bool labelled = fileType != 128 && fileType != 129;
-    const int widest = labelled ? drawLabels(p, rec, geometry.rowCentre, h, scaled(kLabelMargin, scale)) : 0;
+    const int widest =
+        labelled ? drawLabels(p, rec, geometry.rowCentre, h, scaled(kLabelMargin, scale)) : 0;
     geometry.labelWidth = settings.traceOverLabel ? 0 : widest + scaled(kLabelGap, scale);
 
     if (settings.gridType & 2) {

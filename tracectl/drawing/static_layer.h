@@ -45,8 +45,9 @@ QFont labelFont(const LabelFont& wanted, const QImage& layer, double scale = 1.0
 int scaled(int n, double scale);
 
 // Draws the static layer of `rec`'s current montage into `layer`, whose size is the client
-// area (in layer pixels: the client size times settings.scale). `kinds` holds each line's derivation kind (10 = an input not acquired). Writes the
-// reference name into electrode 0's label first. Draws nothing without a file or lines.
+// area (in layer pixels: the client size times settings.scale). `kinds` holds each line's
+// derivation kind (10 = an input not acquired). Writes the reference name into electrode 0's label
+// first. Draws nothing without a file or lines.
 StaticLayerGeometry drawStaticLayer(QImage& layer, Recording& rec,
                                     const std::vector<uint8_t>& kinds,
                                     const StaticLayerSettings& settings, const QImage& marker);

@@ -42,8 +42,7 @@ void ReportActions::exportPage() {
     QString filter = QStringLiteral("PDF document (*.pdf)");
     const QString path = QFileDialog::getSaveFileName(
         window_, QStringLiteral("Export page"), QString(),
-        QStringLiteral("PDF document (*.pdf);;PNG image (*.png);;SVG drawing (*.svg)"),
-        &filter);
+        QStringLiteral("PDF document (*.pdf);;PNG image (*.png);;SVG drawing (*.svg)"), &filter);
     if (path.isEmpty()) {
         return;
     }
@@ -75,8 +74,8 @@ void ReportActions::print() {
     printer.setPageOrientation(QPageLayout::Landscape);
     const double length = std::max(ctrl_->secNumber(), 0.001f);
     const int pages = std::max(1, static_cast<int>(std::ceil(ctrl_->totalTrcSec() / length)));
-    const int current = std::clamp(
-        static_cast<int>(std::floor(ctrl_->pageStartSecond() / length)) + 1, 1, pages);
+    const int current =
+        std::clamp(static_cast<int>(std::floor(ctrl_->pageStartSecond() / length)) + 1, 1, pages);
     printer.setFromTo(current, current);
     QPrintDialog dialog(&printer, window_);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange);

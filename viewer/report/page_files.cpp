@@ -137,12 +137,11 @@ PageExportResult exportPages(CViewerCtrl& ctrl, const PageExportRequest& request
     if (suffix == QLatin1String("png") || suffix == QLatin1String("svg")) {
         return writeImages(ctrl, request, suffix == QLatin1String("svg"));
     }
-    return {QStringLiteral("Unknown file kind: %1 (use .pdf, .png or .svg)").arg(request.path),
-            {}, {}};
+    return {
+        QStringLiteral("Unknown file kind: %1 (use .pdf, .png or .svg)").arg(request.path), {}, {}};
 }
 
-std::vector<int32_t> paintPages(CViewerCtrl& ctrl, QPagedPaintDevice& device, int first,
-                                int last) {
+std::vector<int32_t> paintPages(CViewerCtrl& ctrl, QPagedPaintDevice& device, int first, int last) {
     QPainter p;
     if (first < 1 || last < first || !p.begin(&device)) {
         return {};
@@ -150,14 +149,13 @@ std::vector<int32_t> paintPages(CViewerCtrl& ctrl, QPagedPaintDevice& device, in
     const QRect area(0, 0, device.width(), device.height());
     const double dpi = device.logicalDpiY();
     const auto start = static_cast<int32_t>(std::lround((first - 1) * ctrl.secNumber()));
-    std::vector<int32_t> starts =
-        forEachPage(ctrl, start, last - first + 1, [&](int i) {
-            if (i > 0) {
-                device.newPage();
-            }
-            ctrl.paintPageOn(p, area, dpi);
-            return true;
-        });
+    std::vector<int32_t> starts = forEachPage(ctrl, start, last - first + 1, [&](int i) {
+        if (i > 0) {
+            device.newPage();
+        }
+        ctrl.paintPageOn(p, area, dpi);
+        return true;
+    });
     p.end();
     return starts;
 }

@@ -13,14 +13,14 @@ class CViewerCtrl;
 class QPagedPaintDevice;
 
 struct PageExportRequest {
-    QString path;            // .pdf, .png or .svg (by its suffix)
-    int pages = 1;           // consecutive pages from the one on screen
+    QString path;             // .pdf, .png or .svg (by its suffix)
+    int pages = 1;            // consecutive pages from the one on screen
     double dotsPerInch = 150; // PNG and SVG; a PDF is written at 600
-    QSize pixels;            // PNG and SVG size; empty: A4 landscape at dotsPerInch
+    QSize pixels;             // PNG and SVG size; empty: A4 landscape at dotsPerInch
 };
 
 struct PageExportResult {
-    QString error;                  // empty on success
+    QString error;                   // empty on success
     std::vector<int32_t> pageStarts; // the second each written page starts at
     QStringList files;
 };
@@ -35,5 +35,4 @@ PageExportResult exportPages(CViewerCtrl& ctrl, const PageExportRequest& request
 // Paints consecutive pages `first` .. `last` of the recording (numbered from 1, each
 // page length long) onto `device`, one per sheet, and puts the page on screen back.
 // Returns the seconds the pages started at.
-std::vector<int32_t> paintPages(CViewerCtrl& ctrl, QPagedPaintDevice& device, int first,
-                                int last);
+std::vector<int32_t> paintPages(CViewerCtrl& ctrl, QPagedPaintDevice& device, int first, int last);
