@@ -4,6 +4,7 @@
 #include "drawing_fixture.h"
 #include "page_files.h"
 
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTime>
@@ -189,6 +190,22 @@ TEST(PageFiles, PdfTracesSitWhereThePngPutsThem) {
         ASSERT_FALSE(a.empty() || b.empty()) << palette;
         EXPECT_NEAR(*b.begin() - margin, *a.begin(), 2) << palette;
     }
+}
+
+TEST(PageFiles, PrintingPaintsTheChosenRangeOnePagePerSheet) {
+    DrawingFixture f;
+    f.show(withNote());
+    ASSERT_TRUE(f.ctrl.DrawPage(10));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(f.dir.file("printed.pdf")));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    // Pages 2 and 3 of 10 s start at 10 and 20 s; page 4 would start at the end.
+    EXPECT_EQ(paintPages(f.ctrl, printer, 2, 4), (std::vector<int32_t>{10, 20}));
+    EXPECT_EQ(f.ctrl.pageStartSecond(), 10);
+    const QString info = run("pdfinfo", {printer.outputFileName()});
+    EXPECT_TRUE(QRegularExpression("Pages: +2\\n").match(info).hasMatch()) << info.toStdString();
+    EXPECT_TRUE(info.contains("landscape") || info.contains("841.89 x 595.")) << info.toStdString();
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 namespace {
 
 constexpr int16_t kFirstArchivedMontage = 30;
+constexpr int32_t kGridGrey = 0x808080;
 
 int fail(const QString& message) {
     std::fprintf(stderr, "page-export: %s\n", qPrintable(message));
@@ -90,6 +91,10 @@ int main(int argc, char** argv) {
     CViewerCtrl ctrl;
     ctrl.resize(320, 200); // the layers on screen are not what is written
     ctrl.setVerticalResolution(1080);
+    // The look of the program: a label column, both grids in grey.
+    ctrl.setTraceOverLabel(false);
+    ctrl.setGridType(3);
+    ctrl.setGridColor(kGridGrey);
     if (ctrl.FileName(parser.positionalArguments().first()) != 0 || !ctrl.recording().isOpen()) {
         return fail("cannot open " + parser.positionalArguments().first());
     }

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 namespace viewer {
 
@@ -62,8 +63,7 @@ void drawGrid(QPainter& p, const QRect& traces, int32_t labelWidth,
         const double perFifth = width / seconds / 5.0;
         for (int k = 0; k <= static_cast<int>(5.0f * seconds) && perFifth >= 1.0; ++k) {
             QPen pen(QColor(colour), 0);
-            pen.setDashPattern({1.0, (k % 5 == 0 ? 1.0 : 3.0)});
-            pen.setWidthF(0);
+            pen.setDashPattern({dotEvery, (k % 5 == 0 ? 1.0 : 3.0) * dotEvery});
             p.setPen(pen);
             const double x = x0 + k * perFifth;
             p.drawLine(QPointF(x, traces.top()), QPointF(x, traces.bottom()));
@@ -113,6 +113,9 @@ void drawTraces(QPainter& p, TraceModel& model, const TraceColours& colours,
     const int32_t left = r.traces.left() + r.labelWidth;
     const int32_t width = r.traces.width() - r.labelWidth;
     QImage* raster = rasterTarget(p);
+    if (raster && (r.traces & raster->rect()).isEmpty()) {
+        return; // nothing of the rows lies on the image
+    }
     model.computeLineValues([&](int i, std::span<const float> values) {
         const uint8_t kind = lineSource(rec, i).kind;
         const uint32_t samples = rec.samplesPerPage;
@@ -130,7 +133,15 @@ void drawTraces(QPainter& p, TraceModel& model, const TraceColours& colours,
         const uint8_t index = m.colourIndex[i];
         const QRgb colour = colours[index < colours.size() ? index : 5];
         if (raster) {
-            drawPolylineRgb32(*raster, reducer.points(), colour);
+            // The rows' band of the image, so that large waves stay inside it.
+            const QRect rows = r.traces & raster->rect();
+            QImage band(raster->scanLine(rows.top()), raster->width(), rows.height(),
+                        raster->bytesPerLine(), raster->format());
+            std::vector<QPoint> points(reducer.points().begin(), reducer.points().end());
+            for (QPoint& point : points) {
+                point.ry() -= rows.top();
+            }
+            drawPolylineRgb32(band, points, colour);
             return;
         }
         p.setPen(QPen(QColor(colour), 0));
@@ -211,7 +222,9 @@ PagePaintResult paintPage(QPainter& p, const QRect& area, TraceModel& model,
     if (lines > 0) {
         drawGrid(p, r.traces, r.labelWidth, r.rowCentre, seconds, s);
         drawNotes(p, rec, r.traces, r.labelWidth);
+        p.setClipRect(r.traces); // large waves stay off the header and the bar
         drawTraces(p, model, colours, r);
+        p.setClipping(false);
         r.calibration = drawCalibration(p, band, r, s.header.gain, seconds);
     }
     p.restore();
