@@ -3,6 +3,7 @@
 // answers the host's questions about the recording and reports notes and montage changes.
 // Members are declared in the order of their dispatch identifiers; a test holds that order.
 
+#include "page_painter.h"
 #include "recording.h"
 #include "trace_colours.h"
 #include "trace_model.h"
@@ -134,6 +135,26 @@ public:
     void setVerticalResolution(int pixels) { verticalResolution_ = pixels; }
     int verticalResolution() const;
 
+    // Layer pixels per logical pixel: the layers are drawn at device resolution and every
+    // value of the interface stays in logical pixels. 0 (the default) follows the widget's
+    // device pixel ratio; tools and tests may set another.
+    void setLayerScale(double ratio) { layerScaleOverride_ = ratio; }
+    double layerScale() const;
+    // The layers' size: the client size times layerScale().
+    QSize layerSize() const;
+    // Row centres and label width in layer pixels (rowCentre() and GetMaxLarghEtichette()
+    // give them in logical pixels).
+    const std::vector<int32_t>& layerRowCentre() const { return layerRowCentre_; }
+    int32_t layerLabelWidth() const { return layerLabelWidth_; }
+
+    // The page on screen painted into `area` of `p`'s device at `dotsPerInch`, with its
+    // header line and calibration bar (see paintPage). Pages other than the one on screen:
+    // DrawPage first.
+    viewer::PagePaintResult paintPageOn(QPainter& p, const QRect& area, double dotsPerInch);
+    viewer::PageHeader pageHeader();
+    // The second the page on screen starts at.
+    int32_t pageStartSecond() const;
+
     // The default beep; tests install one that counts.
     void setBeeper(std::function<void()> beep) { beep_ = std::move(beep); }
 
@@ -194,6 +215,9 @@ private:
     QImage staticLayer_;
     QImage pageLayer_;
     std::vector<int32_t> rowCentre_;
+    std::vector<int32_t> layerRowCentre_;
+    int32_t layerLabelWidth_ = 0;
+    double layerScaleOverride_ = 0.0;
     int verticalResolution_ = 0;
     std::function<void()> beep_;
 

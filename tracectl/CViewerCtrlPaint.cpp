@@ -12,6 +12,8 @@
 #include <QResizeEvent>
 #include <QScreen>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 using namespace viewer;
@@ -49,6 +51,21 @@ int CViewerCtrl::verticalResolution() const {
     return s ? s->size().height() : kFallbackVerticalResolution;
 }
 
+double CViewerCtrl::layerScale() const {
+    const double ratio = layerScaleOverride_ > 0.0 ? layerScaleOverride_ : devicePixelRatioF();
+    return std::isfinite(ratio) ? std::clamp(ratio, 1.0, 8.0) : 1.0;
+}
+
+QSize CViewerCtrl::layerSize() const {
+    const double scale = layerScale();
+    const QSize size = clientSize();
+    if (scale == 1.0) {
+        return size;
+    }
+    return {static_cast<int>(std::lround(size.width() * scale)),
+            static_cast<int>(std::lround(size.height() * scale))};
+}
+
 void CViewerCtrl::Redraw(bool loadData) {
     redrawStatic();
     drawTraces(loadData);
@@ -71,9 +88,19 @@ void CViewerCtrl::redrawStatic() {
     settings.gridType = gridType_;
     settings.traceOverLabel = traceOverLabel_;
     settings.font = LabelFont{fontName_, fontSize_, fontBold_, fontItalic_};
+    settings.scale = layerScale();
     const StaticLayerGeometry g = drawStaticLayer(staticLayer_, rec(), kinds, settings, marker_);
-    labelWidth_ = g.labelWidth;
-    rowCentre_ = g.rowCentre;
+    layerLabelWidth_ = g.labelWidth;
+    layerRowCentre_ = g.rowCentre;
+    // The host places its labels and markers in logical pixels.
+    const auto logical = [&](int32_t v) {
+        return static_cast<int32_t>(std::lround(static_cast<double>(v) / settings.scale));
+    };
+    labelWidth_ = logical(g.labelWidth);
+    rowCentre_.clear();
+    for (const int32_t y : g.rowCentre) {
+        rowCentre_.push_back(logical(y));
+    }
 }
 
 bool CViewerCtrl::drawTraces(bool loadData) {
@@ -86,9 +113,10 @@ bool CViewerCtrl::drawTraces(bool loadData) {
     const bool whole = loadData && model_->loadPage();
     copyLayer(staticLayer_, pageLayer_);
     PageLayerSettings settings;
-    settings.labelWidth = labelWidth_;
-    settings.rowCentre = rowCentre_;
-    settings.pixelsPerCm = pixelsPerCm(verticalResolution());
+    settings.labelWidth = layerLabelWidth_;
+    settings.rowCentre = layerRowCentre_;
+    settings.scale = layerScale();
+    settings.pixelsPerCm = pixelsPerCm(verticalResolution()) * settings.scale;
     settings.fontName = fontName_;
     drawPageLayer(pageLayer_, *model_, traceColours_, settings);
     reportNotes();
@@ -108,7 +136,7 @@ void CViewerCtrl::reportNotes() {
 }
 
 bool CViewerCtrl::adoptClientSize() {
-    const QSize size = clientSize();
+    const QSize size = layerSize();
     if (staticLayer_.size() == size || (staticLayer_.isNull() && size.isEmpty())) {
         return false;
     }
@@ -126,14 +154,16 @@ void CViewerCtrl::followClientSize() {
 }
 
 QImage CViewerCtrl::emptyPicture() const {
-    QImage picture = blankLayer(clientSize(), fromOleColour(backColor_));
+    QImage picture = blankLayer(layerSize(), fromOleColour(backColor_));
     if (picture.isNull() || !recording().fileInvalid) {
         return picture;
     }
     QPainter p(&picture);
     p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-    p.drawImage((picture.width() - notTraceFile_.width()) / 2,
-                (picture.height() - notTraceFile_.height()) / 2, notTraceFile_);
+    const double scale = layerScale();
+    const int w = scaled(notTraceFile_.width(), scale);
+    const int h = scaled(notTraceFile_.height(), scale);
+    p.drawImage(QRect((picture.width() - w) / 2, (picture.height() - h) / 2, w, h), notTraceFile_);
     return picture;
 }
 
@@ -142,9 +172,13 @@ void CViewerCtrl::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (rec().isOpen()) {
         followClientSize();
-        p.drawImage(origin, pageLayer_);
+    }
+    const QImage shown = rec().isOpen() ? pageLayer_ : emptyPicture();
+    if (shown.size() == clientSize()) {
+        p.drawImage(origin, shown);
     } else {
-        p.drawImage(origin, emptyPicture());
+        // Layers at device resolution land one layer pixel on one device pixel.
+        p.drawImage(QRect(origin, clientSize()), shown);
     }
     if (borderStyle_ == 1) {
         p.setPen(Qt::black);

@@ -55,10 +55,10 @@ void CViewerCtrl::DeselectAll() {
     deselectAll(rec().currentMontage);
     redrawStatic();
     // Only the label column of the page on screen changes; its traces stay.
-    const int height = clientSize().height();
-    if (labelWidth_ > 0 && !pageLayer_.isNull()) {
+    const int height = staticLayer_.height();
+    if (layerLabelWidth_ > 0 && !pageLayer_.isNull()) {
         QPainter p(&pageLayer_);
-        p.drawImage(QPoint(0, 0), staticLayer_, QRect(0, 0, labelWidth_, height));
+        p.drawImage(QPoint(0, 0), staticLayer_, QRect(0, 0, layerLabelWidth_, height));
     }
     update();
 }

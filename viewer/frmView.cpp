@@ -4,6 +4,7 @@
 #include "EdfExportMenu.h"
 #include "MainWindowVideo.h"
 #include "MyScrollBar.h"
+#include "ReportActions.h"
 #include "ToolbarPictures.h"
 #include "WindowPlacement.h"
 #include "review/ReviewTools.h"
@@ -171,6 +172,7 @@ void frmView::buildMenu() {
     mnuFile_->addSeparator();
     mnuClose_ = mnuFile_->addAction(QStringLiteral("Exit"));
     mnuClose_->setObjectName(QStringLiteral("mnuClose"));
+    new ReportActions(mnuFile_, mnuClose_, ViewTrace1_, this); // owned by this window
 }
 
 void frmView::buildDialogs() {

@@ -107,7 +107,8 @@ void drawPageLayer(QImage& layer, TraceModel& model, const TraceColours& colours
     QPainter p(&layer);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, false);
-    p.setFont(labelFont(LabelFont{settings.fontName, kValueFontPoints, false, false}, layer));
+    p.setFont(labelFont(LabelFont{settings.fontName, kValueFontPoints, false, false}, layer,
+                        settings.scale));
     model.computeLineValues([&](int i, std::span<const float> values) {
         if (i >= lines) {
             return;

@@ -20,6 +20,7 @@ struct PageLayerSettings {
     std::vector<int32_t> rowCentre; // from the static layer, one per line
     double pixelsPerCm = 54.0;      // see pixelsPerCm()
     QString fontName;               // face of the value-line numbers
+    double scale = 1.0;             // layer pixels per logical pixel (the device pixel ratio)
 };
 
 // Computes the line values of `model`'s loaded page, one line at a time, and draws each

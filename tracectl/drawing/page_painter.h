@@ -1,0 +1,59 @@
+#pragma once
+// The page for paper and files: the page as the control shows it, drawn onto any paint
+// device at that device's own resolution, with a header line and a calibration bar. Lines
+// keep their gain in microvolts per centimetre of the device and the page fills the width.
+
+#include "static_layer.h"
+#include "trace_colours.h"
+#include "trace_model.h"
+
+#include <QPainter>
+#include <QRect>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+namespace viewer {
+
+// What the header line tells besides the page length and paper speed.
+struct PageHeader {
+    QString patient;
+    QString date;          // recording date
+    QString clock;         // clock time of the page's start
+    QString montage;       // montage name
+    int32_t gain = -1;     // µV/cm; -1 when the lines differ
+    int32_t highPass = -1; // thousandths of a hertz; -1 when the lines differ, 0 off
+    int32_t lowPass = -1;  // hundredths of a hertz; -1 when the lines differ, 0 off
+    int notchHz = 0;       // 0 off
+};
+
+struct PagePaintSettings {
+    StaticLayerSettings look;  // background, grid, label font, labels over the traces
+    double dotsPerInch = 96.0; // of the device, both ways
+    PageHeader header;
+};
+
+// Where things landed, in device pixels.
+struct PagePaintResult {
+    QRect traces; // the rows' area, label column included
+    int32_t labelWidth = 0;
+    std::vector<int32_t> rowCentre;
+    double pixelsPerCm = 0.0;
+    double mmPerSecond = 0.0; // paper speed
+    QRect calibration;        // the bar: 1 s wide, 1 cm (`gain` µV) tall
+    QString headerText;
+};
+
+// The header line: patient, date, clock time, montage, gain, filters, notch, page length
+// and paper speed.
+QString pageHeaderText(const PageHeader& header, float pageSeconds, double mmPerSecond);
+
+// Paints the loaded page of `model` into `area` of `p`'s device (device pixels): header
+// line, labels, grid, notes, traces (vector polylines, or written straight into an RGB32
+// image) and calibration bar. Computes the line values. Nothing but the header without
+// lines.
+PagePaintResult paintPage(QPainter& p, const QRect& area, TraceModel& model,
+                          const TraceColours& colours, const PagePaintSettings& settings);
+
+} // namespace viewer
