@@ -1,7 +1,7 @@
 // The layers at a device pixel ratio of 2, the page painted for paper and files at a known
 // resolution, its header line, and pages written as PDF by the page-export tool.
 
-#include "drawing_fixture.h"
+#include "fixture.h"
 #include "page_files.h"
 
 #include <QPrinter>
@@ -36,10 +36,10 @@ struct Interface {
     std::vector<int32_t> rows;
     int32_t labelWidth;
     int32_t position;
-    std::vector<std::tuple<int16_t, int32_t, QString>> notes;
+    std::string notes;
 };
 
-Interface drawnAt(DrawingFixture& f, double ratio) {
+Interface drawnAt(Ctrl& f, double ratio) {
     f.ctrl.setLayerScale(ratio);
     f.show(withNote());
     f.ctrl.setTraceOverLabel(false);
@@ -50,25 +50,28 @@ Interface drawnAt(DrawingFixture& f, double ratio) {
 }
 
 TEST(DeviceResolution, RatioTwoDrawsDevicePixelsAndAnswersInLogicalOnes) {
-    DrawingFixture one;
-    DrawingFixture two;
+    Ctrl one;
+    Ctrl two;
     const Interface logical = drawnAt(one, 1.0);
     const Interface device = drawnAt(two, 2.0);
     // What the host places its note labels and sync marker by does not move.
     EXPECT_EQ(device.rows, logical.rows);
     EXPECT_NEAR(device.labelWidth, logical.labelWidth, 1);
     EXPECT_NEAR(device.position, logical.position, 1);
-    ASSERT_EQ(device.notes.size(), 1u);
-    EXPECT_EQ(std::get<2>(device.notes[0]), QStringLiteral("halfway"));
-    EXPECT_NEAR(std::get<1>(device.notes[0]), std::get<1>(logical.notes[0]), 1);
+    // One note event each ("number@x:text "), at the same x within a pixel.
+    ASSERT_EQ(std::count(device.notes.begin(), device.notes.end(), '@'), 1);
+    EXPECT_NE(device.notes.find(":halfway "), std::string::npos);
+    const auto x = [](const std::string& n) { return std::stoi(n.substr(n.find('@') + 1)); };
+    EXPECT_NEAR(x(device.notes), x(logical.notes), 1);
 
     const QImage& layer = two.ctrl.pageLayer();
     ASSERT_EQ(layer.size(), QSize(2000, 1200));
     EXPECT_NEAR(two.ctrl.layerLabelWidth(), 2 * logical.labelWidth, 2);
     // A flat trace is one device pixel tall, twice as far from its row as at ratio 1.
     const int x0 = two.ctrl.layerLabelWidth() + 10;
-    const std::set<int> flat = rowsWith(layer, two.colour(10), x0, 1990);
-    const std::set<int> flatOne = rowsWith(one.ctrl.pageLayer(), one.colour(10), x0 / 2, 990);
+    const std::set<int> flat = rowsWith(layer, two.ctrl.traceColours().at(10), x0, 1990);
+    const std::set<int> flatOne =
+        rowsWith(one.ctrl.pageLayer(), one.ctrl.traceColours().at(10), x0 / 2, 990);
     ASSERT_EQ(flat.size(), 1u);
     ASSERT_EQ(flatOne.size(), 1u);
     const int rowTwo = two.ctrl.layerRowCentre()[0];
@@ -77,12 +80,12 @@ TEST(DeviceResolution, RatioTwoDrawsDevicePixelsAndAnswersInLogicalOnes) {
     QImage painted(layer.size(), QImage::Format_RGB32);
     painted.setDevicePixelRatio(2.0);
     two.ctrl.render(&painted);
-    EXPECT_EQ(painted.pixel(1500, *flat.begin()), two.colour(10));
+    EXPECT_EQ(painted.pixel(1500, *flat.begin()), two.ctrl.traceColours().at(10));
 }
 
 // The page painted into an RGB32 image of 254 dots per inch: 100 pixels per centimetre.
 struct PaintedPage {
-    DrawingFixture f;
+    Ctrl f;
     QImage image{2700, 1900, QImage::Format_RGB32};
     PagePaintResult result;
 
@@ -111,7 +114,8 @@ TEST(PagePainter, GainAndPaperSpeedAreTrueOnTheDevice) {
         const QImage column = page.image.copy(r.calibration.adjusted(0, -5, 0, 1));
         const std::set<int> bar = rowsWith(column, qRgb(0, 0, 0), 0, 0);
         EXPECT_EQ(*bar.rbegin() - *bar.begin(), 100) << c.gain;
-        const std::set<int> flat = rowsWith(page.image, page.f.colour(10), 100, 2600);
+        const std::set<int> flat =
+            rowsWith(page.image, page.f.ctrl.traceColours().at(10), 100, 2600);
         ASSERT_EQ(flat.size(), 1u) << c.gain;
         const int above = r.rowCentre[0] - *flat.begin();
         EXPECT_GE(above, c.flatMin) << c.gain;
@@ -147,7 +151,7 @@ QString run(const QString& program, const QStringList& args) {
 }
 
 TEST(PageFiles, ToolWritesConsecutivePagesAsSearchablePdf) {
-    DrawingFixture f;
+    Ctrl f;
     f.show(withNote());
     const QString pdf = QString::fromStdString(f.dir.file("pages.pdf"));
     run(VIEWER_BIN_DIR "/page-export",
@@ -168,7 +172,7 @@ TEST(PageFiles, ToolWritesConsecutivePagesAsSearchablePdf) {
 }
 
 TEST(PageFiles, PdfTracesSitWhereThePngPutsThem) {
-    DrawingFixture f;
+    Ctrl f;
     f.show(withNote());
     ASSERT_TRUE(f.ctrl.DrawPage(10));
     const QString base = QString::fromStdString(f.dir.file("page"));
@@ -185,15 +189,16 @@ TEST(PageFiles, PdfTracesSitWhereThePngPutsThem) {
     ASSERT_FALSE(fromPdf.isNull() || fromPng.isNull());
     const int margin = 39; // 10 mm at 100 dpi
     for (const int palette : {10, 28}) {
-        const std::set<int> a = rowsWith(fromPng, f.colour(palette), 50, 1000);
-        const std::set<int> b = rowsWith(fromPdf, f.colour(palette), 50 + margin, 1000 + margin);
+        const std::set<int> a = rowsWith(fromPng, f.ctrl.traceColours().at(palette), 50, 1000);
+        const std::set<int> b =
+            rowsWith(fromPdf, f.ctrl.traceColours().at(palette), 50 + margin, 1000 + margin);
         ASSERT_FALSE(a.empty() || b.empty()) << palette;
         EXPECT_NEAR(*b.begin() - margin, *a.begin(), 2) << palette;
     }
 }
 
 TEST(PageFiles, PrintingPaintsTheChosenRangeOnePagePerSheet) {
-    DrawingFixture f;
+    Ctrl f;
     f.show(withNote());
     ASSERT_TRUE(f.ctrl.DrawPage(10));
     QPrinter printer(QPrinter::HighResolution);
