@@ -2,9 +2,7 @@
 
 #include <cmath>
 
-void PictureLayout::letterbox() {
-    *this = PictureLayout();
-}
+void PictureLayout::letterbox() { *this = PictureLayout(); }
 
 void PictureLayout::crop(int32_t realWidth, int32_t realHeight, int videoWidth, int videoHeight) {
     if (realWidth <= 0 || realHeight <= 0) {
