@@ -10,6 +10,32 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
+#include <utility>
+
+namespace {
+
+// The launcher's window. Its first paint means it is mapped on the display, so the viewer
+// can find it by title from then on: that is the moment to start the viewer, not later.
+class LauncherWindow : public QLabel {
+public:
+    LauncherWindow(const QString& text, std::function<void()> onShown)
+        : QLabel(text), onShown_(std::move(onShown)) {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QLabel::paintEvent(event);
+        if (onShown_) {
+            // Queued, so that this paint reaches the display before the viewer starts.
+            QTimer::singleShot(0, this, std::exchange(onShown_, nullptr));
+        }
+    }
+
+private:
+    std::function<void()> onShown_;
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     // The viewer finds this window on the X display; under Wayland it must be an X window too.
@@ -28,12 +54,7 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    QLabel window(QStringLiteral("Starting Viewer on %1 ...").arg(args.join(QLatin1Char(' '))));
-    window.setWindowTitle(QStringLiteral("StartViewer"));
-    window.setMargin(24);
-    window.show();
-
-    QTimer::singleShot(200, &app, [&] {
+    const auto startViewer = [&] {
         qint64 pid = 0;
         if (!QProcess::startDetached(viewer, args, QString(), &pid)) {
             std::fprintf(stderr, "startviewer: cannot start %s\n", qPrintable(viewer));
@@ -42,7 +63,13 @@ int main(int argc, char** argv) {
         }
         std::printf("viewer pid %lld\n", static_cast<long long>(pid));
         std::fflush(stdout);
-    });
+    };
+    LauncherWindow window(
+        QStringLiteral("Starting Viewer on %1 ...").arg(args.join(QLatin1Char(' '))), startViewer);
+    window.setWindowTitle(QStringLiteral("StartViewer"));
+    window.setMargin(24);
+    window.show();
+
     // A viewer that never asks to close this window has failed to start.
     QTimer::singleShot(60000, &app, [] { QCoreApplication::exit(3); });
     return QApplication::exec();
