@@ -39,6 +39,23 @@ viewer::testing::RecordingDescription wideRecording() {
     return d;
 }
 
+viewer::testing::RecordingDescription clinicalRecording() {
+    viewer::testing::RecordingDescription d;
+    d.rate = 512;
+    std::vector<std::pair<uint16_t, uint16_t>> lines;
+    for (uint16_t c = 1; c <= 64; ++c) {
+        d.order.push_back(c);
+        d.electrodes[c] = viewer::testing::eegElectrode("E");
+        lines.emplace_back(c, c % 64 + 1);
+    }
+    d.frames = 600 * 512;
+    d.sample = [](int64_t frame, int channel) {
+        return static_cast<int32_t>(32768 + (frame * 53 + channel * 97) % 3000 - 1500);
+    };
+    d.montages = {viewer::testing::montage("Clinical", lines)};
+    return d;
+}
+
 viewer::testing::RecordingDescription narrowRecording() {
     viewer::testing::RecordingDescription d;
     d.order = {1};

@@ -14,6 +14,10 @@ std::string written(const std::string& name, const viewer::testing::RecordingDes
 // montage of 128 lines, each channel against the next.
 viewer::testing::RecordingDescription wideRecording();
 
+// 64 EEG channels at 512 frames per second, 10 minutes, and one archived montage of 64 lines,
+// each channel against the next: a routine clinical recording, shortened.
+viewer::testing::RecordingDescription clinicalRecording();
+
 // One EEG channel at 256 frames per second, 20 s, and one archived montage showing it on
 // 128 lines, each with its own high-pass: the page with the most line values.
 viewer::testing::RecordingDescription narrowRecording();
