@@ -22,38 +22,37 @@ std::string written(const std::string& name, const viewer::testing::RecordingDes
     return path;
 }
 
-viewer::testing::RecordingDescription wideRecording() {
+namespace {
+
+// `channels` EEG channels at `rate`, each shown against the next in the montage `name`, with
+// a sawtooth whose slope and phase differ per channel.
+viewer::testing::RecordingDescription ringRecording(uint16_t channels, uint16_t rate,
+                                                    int64_t seconds, const char* name,
+                                                    int32_t slope, int32_t phase, int32_t range) {
     viewer::testing::RecordingDescription d;
-    d.rate = 2048;
+    d.rate = rate;
     std::vector<std::pair<uint16_t, uint16_t>> lines;
-    for (uint16_t c = 1; c <= 128; ++c) {
+    for (uint16_t c = 1; c <= channels; ++c) {
         d.order.push_back(c);
         d.electrodes[c] = viewer::testing::eegElectrode("E");
-        lines.emplace_back(c, c % 128 + 1);
+        lines.emplace_back(c, c % channels + 1);
     }
-    d.frames = 20 * 2048;
-    d.sample = [](int64_t frame, int channel) {
-        return static_cast<int32_t>(32768 + (frame * 37 + channel * 101) % 2000 - 1000);
+    d.frames = seconds * rate;
+    d.sample = [=](int64_t frame, int channel) {
+        return static_cast<int32_t>(32768 + (frame * slope + channel * phase) % range - range / 2);
     };
-    d.montages = {viewer::testing::montage("Wide", lines)};
+    d.montages = {viewer::testing::montage(name, lines)};
     return d;
 }
 
+} // namespace
+
+viewer::testing::RecordingDescription wideRecording() {
+    return ringRecording(128, 2048, 20, "Wide", 37, 101, 2000);
+}
+
 viewer::testing::RecordingDescription clinicalRecording() {
-    viewer::testing::RecordingDescription d;
-    d.rate = 512;
-    std::vector<std::pair<uint16_t, uint16_t>> lines;
-    for (uint16_t c = 1; c <= 64; ++c) {
-        d.order.push_back(c);
-        d.electrodes[c] = viewer::testing::eegElectrode("E");
-        lines.emplace_back(c, c % 64 + 1);
-    }
-    d.frames = 600 * 512;
-    d.sample = [](int64_t frame, int channel) {
-        return static_cast<int32_t>(32768 + (frame * 53 + channel * 97) % 3000 - 1500);
-    };
-    d.montages = {viewer::testing::montage("Clinical", lines)};
-    return d;
+    return ringRecording(64, 512, 600, "Clinical", 53, 97, 3000);
 }
 
 viewer::testing::RecordingDescription narrowRecording() {
