@@ -4,6 +4,7 @@
 #include "json.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QImage>
 #include <QPixmap>
 
@@ -58,6 +59,23 @@ std::string resizeCall(CViewerCtrl& ctrl, const Call& call, std::string& error) 
            ", \"labelWidth\": " + std::to_string(ctrl.GetMaxLarghEtichette()) + "}";
 }
 
+// A digest of the page layer's pixels (SHA-256 over every row's visible bytes), so that pages
+// drawn by two builds can be compared without saving pictures.
+std::string digestCall(CViewerCtrl& ctrl, const Call& call, std::string& error) {
+    const QImage& layer = ctrl.pageLayer();
+    if (!call.args.empty() || layer.isNull()) {
+        error = call.args.empty() ? "nothing to digest: the control has no drawing area"
+                                  : "@digest takes no arguments";
+        return {};
+    }
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    const auto rowBytes = static_cast<qsizetype>(layer.width()) * layer.depth() / 8;
+    for (int y = 0; y < layer.height(); ++y) {
+        hash.addData(QByteArrayView(layer.constScanLine(y), rowBytes));
+    }
+    return jsonString(hash.result().toHex().toStdString());
+}
+
 } // namespace
 
 void addDrawingCalls(std::map<std::string, ToolCall>& calls) {
@@ -65,6 +83,7 @@ void addDrawingCalls(std::map<std::string, ToolCall>& calls) {
     calls["static"] = imageCall("static", [](CViewerCtrl& c) { return c.staticLayer(); });
     calls["paint"] = imageCall("paint", [](CViewerCtrl& c) { return c.grab().toImage(); });
     calls["resize"] = resizeCall;
+    calls["digest"] = digestCall;
 }
 
 } // namespace tracecall
