@@ -3,6 +3,7 @@
 // answers the host's questions about the recording and reports notes and montage changes.
 // Members are declared in the order of their dispatch identifiers; a test holds that order.
 
+#include "layer_refresh.h"
 #include "page_painter.h"
 #include "recording.h"
 #include "trace_colours.h"
@@ -213,6 +214,7 @@ private:
     QImage marker_;
     QImage notTraceFile_;
     QImage staticLayer_;
+    viewer::LayerRefresh layerRefresh_; // what the last drawing changed in the page layer
     QImage pageLayer_;
     std::vector<int32_t> rowCentre_;
     std::vector<int32_t> layerRowCentre_;

@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 using namespace viewer;
 
@@ -32,13 +31,14 @@ QImage blankLayer(QSize size, QRgb background) {
     return layer;
 }
 
-// `to` becomes a copy of `from`, reusing its pixels when the sizes agree.
-void copyLayer(const QImage& from, QImage& to) {
-    if (to.size() != from.size() || to.format() != from.format()) {
-        to = from.copy();
-        return;
+// `layer` ready to receive a copy of `like`: of its size and format, its pixels its own (not
+// shared with a copy a host still holds), reused when they already are. What it held is left
+// for the copy to overwrite.
+void prepareLayer(QImage& layer, const QImage& like) {
+    if (layer.size() != like.size() || layer.format() != like.format() ||
+        layer.bytesPerLine() != like.bytesPerLine() || !layer.isDetached()) {
+        layer = QImage(like.size(), like.format());
     }
-    std::memcpy(to.bits(), from.constBits(), static_cast<size_t>(from.sizeInBytes()));
 }
 
 } // namespace
@@ -111,8 +111,10 @@ bool CViewerCtrl::drawTraces(bool loadData) {
         redrawStatic();
     }
     const bool whole = loadData && model_->loadPage();
-    copyLayer(staticLayer_, pageLayer_);
+    prepareLayer(pageLayer_, staticLayer_);
     PageLayerSettings settings;
+    settings.background = &staticLayer_;
+    settings.refresh = &layerRefresh_;
     settings.labelWidth = layerLabelWidth_;
     settings.rowCentre = layerRowCentre_;
     settings.scale = layerScale();

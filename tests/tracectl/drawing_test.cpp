@@ -3,6 +3,7 @@
 // layer's labels, grids and markers, sizes and borders, the not-a-trace-file picture and the
 // note events of each drawing.
 
+#include "column_reducer.h"
 #include "fixture.h"
 #include "polyline_raster.h"
 #include "trace_geometry.h"
@@ -11,6 +12,7 @@
 #include <cmath>
 #include <fstream>
 #include <limits>
+#include <random>
 
 namespace viewer::testing {
 namespace {
@@ -58,11 +60,11 @@ TEST(TraceGeometry, ValuesAboveZeroGoUpAndYStaysInSixteenBits) {
         float value;
         double k;
         int32_t y;
-    } cases[] = {{100, 100.0f, 0.5, 50},         {100, -100.0f, 0.5, 150},
-                 {100, 5.9f, 1.0, 95},           {100, -5.9f, 1.0, 105},
-                 {100, 1e30f, 1.0, -32768},      {100, -1e30f, 1.0, 32767},
-                 {100, inf, 1.0, -32768},        {100, std::nanf(""), 1.0, 100},
-                 {32000, -40000.0f, 1.0, 32767}, {200, 12345.0f, 0.0, 200}};
+    } cases[] = {
+        {100, 100.0f, 0.5, 50},    {100, -100.0f, 0.5, 150},       {100, 5.9f, 1.0, 95},
+        {100, -5.9f, 1.0, 105},    {100, 1e30f, 1.0, -32768},      {100, -1e30f, 1.0, 32767},
+        {100, inf, 1.0, -32768},   {100, std::nanf(""), 1.0, 100}, {32000, -40000.0f, 1.0, 32767},
+        {200, 12345.0f, 0.0, 200}, {70000, 65536.7f, 1.0, 4464},   {7, -0.9f, 1.0, 7}};
     for (const auto& c : cases) {
         EXPECT_EQ(traceY(c.row, c.value, c.k), c.y) << c.value;
     }
@@ -137,6 +139,41 @@ TEST(Polyline, ClippingKeepsExactlyThePixelsInsideTheLayer) {
     EXPECT_TRUE(draw(100, {{-10, -5}, {-2, 300}, {500, 300}}).empty());
 }
 
+TEST(Polyline, TraceRasterDrawsWhatTheReducedPolylineDraws) {
+    // Random walks and jumps over layers wider and narrower than the samples, traces running
+    // right to left, off the layer and in a single column, drawn both ways on 60 x 50 layers.
+    const struct {
+        int label, width;
+        uint32_t samples;
+        int spread;
+    } cases[] = {{5, 50, 400, 6},    {5, 50, 51, 30}, {0, 60, 7, 80}, {-20, 100, 300, 200},
+                 {55, -50, 200, 10}, {10, 0, 50, 40}, {3, 50, 1, 5},  {5, 50, 2, 100}};
+    std::mt19937 random(18);
+    for (const auto& c : cases) {
+        for (int run = 0; run < 20; ++run) {
+            std::uniform_int_distribution<int> step(-c.spread, c.spread);
+            ColumnReducer reducer(c.samples);
+            QImage expected(60, 50, QImage::Format_RGB32);
+            expected.fill(Qt::white);
+            QImage drawn = expected.copy();
+            SampleXWalk walk(c.label, c.width, c.samples);
+            std::vector<int32_t> ys;
+            for (uint32_t i = 0; i < c.samples; ++i, walk.next()) {
+                ys.push_back(std::clamp((ys.empty() ? 25 : ys.back()) + step(random), -40, 90));
+                reducer.add(walk.x(), ys.back());
+            }
+            drawPolylineRgb32(expected, reducer.points(), kInk);
+            // In two parts, as a trace drawn on from where it stopped.
+            SampleXWalk column(c.label, c.width, c.samples);
+            TraceRaster raster(drawn, kInk);
+            const size_t part = ys.size() / 3;
+            raster.add(std::span(ys).first(part), column);
+            raster.add(std::span(ys).subspan(part), column);
+            ASSERT_EQ(drawn, expected) << c.label << " " << c.width << " " << c.samples;
+        }
+    }
+}
+
 TEST(PageDrawing, TracesLieAtTheirScaledHeightInTheirLinesColours) {
     Ctrl f;
     f.show();
@@ -155,6 +192,35 @@ TEST(PageDrawing, TracesLieAtTheirScaledHeightInTheirLinesColours) {
     for (int x = 0; x < 1000; x += 200) {
         EXPECT_TRUE(xs.count(x) || xs.count(x + 1) || xs.count(x + 2)) << x;
         EXPECT_TRUE(xs.lower_bound(x + 60) == xs.lower_bound(x + 200)) << x;
+    }
+}
+
+TEST(PageDrawing, APageDrawnAfterOthersIsThePageDrawnAfresh) {
+    // Waves that swing past their rows, and a value line: each page drawn over the last one
+    // (which copies back only what the last drawing changed) must equal the page drawn by a
+    // control that drew nothing before. Pages of 2 s have fewer samples than pixels.
+    RecordingDescription d = flatRecording();
+    d.sample = [](int64_t frame, int channel) {
+        return channel == 4 ? static_cast<int32_t>(frame % 900)
+                            : static_cast<int32_t>(32768 + (frame * (7 + channel)) % 6000 - 3000);
+    };
+    const struct {
+        float seconds;
+        int32_t sec;
+    } pages[] = {{10, 0}, {10, 10}, {10, 3}, {2, 4}, {2, 6}, {2, 27}, {10, 20}};
+    Ctrl f;
+    f.show(d);
+    for (const auto& page : pages) {
+        if (f.ctrl.model().pageSeconds() != page.seconds) {
+            f.ctrl.SetSecNumber(page.seconds); // draws the static layer anew
+        }
+        ASSERT_TRUE(f.ctrl.DrawPage(page.sec));
+        Ctrl fresh;
+        fresh.show(d);
+        fresh.ctrl.SetSecNumber(page.seconds);
+        ASSERT_TRUE(fresh.ctrl.DrawPage(page.sec));
+        EXPECT_EQ(f.ctrl.pageLayer(), fresh.ctrl.pageLayer())
+            << page.seconds << " s at " << page.sec;
     }
 }
 

@@ -1,6 +1,5 @@
 #include "page_layer.h"
 
-#include "column_reducer.h"
 #include "line_values.h"
 #include "montage_lines.h"
 #include "page_length.h"
@@ -15,6 +14,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <vector>
 
 namespace viewer {
 
@@ -73,35 +75,31 @@ void drawValueNumbers(QPainter& p, const Page& page, int line, int32_t rowCentre
     }
 }
 
-void drawTrace(QImage& layer, QRgb colour, const Page& page, std::span<const float> values,
-               double k, int32_t rowCentre) {
+void drawTrace(QImage& layer, LayerRefresh& rows, QRgb colour, const Page& page,
+               std::span<const float> values, double k, int32_t rowCentre,
+               std::vector<int32_t>& ys) {
     const uint32_t samples = page.rec.samplesPerPage;
     if (samples == 0 || values.empty()) {
         return;
     }
-    // At most four points per pixel column (and per sample).
-    const auto columns = static_cast<size_t>(std::abs(int64_t{page.traceWidth})) + 1;
-    ColumnReducer reducer(std::min(values.size(), columns));
-    SampleXWalk column(page.labelWidth, page.traceWidth, samples);
-    for (const float value : values) {
-        reducer.add(column.x(), traceY(rowCentre, value, k));
-        column.next();
+    ys.resize(values.size());
+    int32_t bottom = std::numeric_limits<int32_t>::min();
+    for (size_t i = 0; i < values.size(); ++i) {
+        ys[i] = traceY(rowCentre, values[i], k);
+        bottom = std::max(bottom, ys[i]);
     }
-    drawPolylineRgb32(layer, reducer.points(), colour);
+    rows.through(bottom); // the trace never leaves the rows between its samples' y
+    TraceRaster raster(layer, colour, &rows);
+    SampleXWalk column(page.labelWidth, page.traceWidth, samples);
+    raster.add(ys, column);
 }
 
-} // namespace
-
-void drawPageLayer(QImage& layer, TraceModel& model, const TraceColours& colours,
-                   const PageLayerSettings& settings) {
+// The lines of the page over `layer`, its rows brought back from the static layer by `rows`
+// just ahead of the drawing.
+void drawLines(QImage& layer, LayerRefresh& rows, TraceModel& model, const TraceColours& colours,
+               const PageLayerSettings& settings, int lines) {
     const Recording& rec = model.recording();
     const MontageRecord& m = rec.currentMontage;
-    const int lines =
-        std::min<int>({m.numLines, kMaxLines, static_cast<int>(settings.rowCentre.size())});
-    if (layer.isNull() || lines == 0) {
-        model.computeLineValues();
-        return;
-    }
     const Page page{rec, settings.labelWidth, layer.width() - settings.labelWidth,
                     static_cast<float>(m.pageMs) / 1000.0f};
     QPainter p(&layer);
@@ -109,6 +107,8 @@ void drawPageLayer(QImage& layer, TraceModel& model, const TraceColours& colours
     p.setRenderHint(QPainter::TextAntialiasing, false);
     p.setFont(labelFont(LabelFont{settings.fontName, kValueFontPoints, false, false}, layer,
                         settings.scale));
+    const int textHeight = p.fontMetrics().height();
+    std::vector<int32_t> ys; // one line's y at a time
     model.computeLineValues([&](int i, std::span<const float> values) {
         if (i >= lines) {
             return;
@@ -118,14 +118,40 @@ void drawPageLayer(QImage& layer, TraceModel& model, const TraceColours& colours
         const uint8_t kind = lineSource(rec, i).kind;
         const bool valueLine = isValueLine(m, i);
         if (valueLine && kind != kUnavailable) {
-            drawValueNumbers(p, page, i, settings.rowCentre[i]);
+            // The numbers' glyphs stay within two text heights of their row.
+            const int32_t row = settings.rowCentre[i];
+            rows.through(int64_t{row} + 2 * textHeight);
+            drawValueNumbers(p, page, i, row);
+            rows.mark(QRect(0, row - 2 * textHeight, layer.width(), 4 * textHeight + 1));
         }
         if (valueLine || kind == kNoInput || kind == kUnavailable) {
             return;
         }
         const double k = pixelsPerStep(rec.derivations[i], m.gain[i], settings.pixelsPerCm);
-        drawTrace(layer, colour, page, values, k, settings.rowCentre[i]);
+        drawTrace(layer, rows, colour, page, values, k, settings.rowCentre[i], ys);
     });
+}
+
+} // namespace
+
+void drawPageLayer(QImage& layer, TraceModel& model, const TraceColours& colours,
+                   const PageLayerSettings& settings) {
+    const MontageRecord& m = model.recording().currentMontage;
+    const int lines =
+        std::min<int>({m.numLines, kMaxLines, static_cast<int>(settings.rowCentre.size())});
+    LayerRefresh once;
+    LayerRefresh& rows = settings.refresh != nullptr ? *settings.refresh : once;
+    if (settings.background != nullptr) {
+        rows.begin(layer, *settings.background);
+    }
+    if (layer.isNull() || lines == 0) {
+        model.computeLineValues();
+    } else {
+        drawLines(layer, rows, model, colours, settings, lines);
+    }
+    if (settings.background != nullptr) {
+        rows.end(layer, *settings.background);
+    }
 }
 
 } // namespace viewer

@@ -2,6 +2,7 @@
 // The page layer: the traces of every line of the page, and the numbers of value lines,
 // drawn over a copy of the static layer.
 
+#include "layer_refresh.h"
 #include "recording.h"
 #include "trace_colours.h"
 #include "trace_model.h"
@@ -21,10 +22,16 @@ struct PageLayerSettings {
     double pixelsPerCm = 54.0;      // see pixelsPerCm()
     QString fontName;               // face of the value-line numbers
     double scale = 1.0;             // layer pixels per logical pixel (the device pixel ratio)
+    // The static layer the page layer starts from, of the layer's size and format; null when
+    // the layer holds it already. `refresh`, kept from one drawing of the layer to the next,
+    // lets a drawing copy back only what the last one changed.
+    const QImage* background = nullptr;
+    LayerRefresh* refresh = nullptr;
 };
 
 // Computes the line values of `model`'s loaded page, one line at a time, and draws each
-// over `layer` (which holds the static layer) as one polyline, at most four points per
+// over `layer` (which holds the static layer, or gets it back from `settings.background`
+// row band by row band as the drawing goes down) as one polyline, at most four points per
 // pixel column, in the line's colour, with the numbers of value lines every 2 seconds
 // (at most one per pixel column). Lines without input or not acquired draw nothing. With
 // no layer or no row the values are computed all the same.

@@ -124,25 +124,25 @@ void drawTraces(QPainter& p, TraceModel& model, const TraceColours& colours,
             return;
         }
         const double k = pixelsPerStep(rec.derivations[i], m.gain[i], r.pixelsPerCm);
-        ColumnReducer reducer(std::min(values.size(), static_cast<size_t>(width) + 1));
-        SampleXWalk column(left, width, samples);
-        for (const float value : values) {
-            reducer.add(column.x(), traceY(r.rowCentre[i], value, k));
-            column.next();
-        }
         const uint8_t index = m.colourIndex[i];
         const QRgb colour = colours[index < colours.size() ? index : 5];
+        SampleXWalk column(left, width, samples);
         if (raster) {
             // The rows' band of the image, so that large waves stay inside it.
             const QRect rows = r.traces & raster->rect();
             QImage band(raster->scanLine(rows.top()), raster->width(), rows.height(),
                         raster->bytesPerLine(), raster->format());
-            std::vector<QPoint> points(reducer.points().begin(), reducer.points().end());
-            for (QPoint& point : points) {
-                point.ry() -= rows.top();
+            std::vector<int32_t> ys(values.size());
+            for (size_t l = 0; l < values.size(); ++l) {
+                ys[l] = traceY(r.rowCentre[i], values[l], k) - rows.top();
             }
-            drawPolylineRgb32(band, points, colour);
+            TraceRaster(band, colour).add(ys, column);
             return;
+        }
+        ColumnReducer reducer(std::min(values.size(), static_cast<size_t>(width) + 1));
+        for (const float value : values) {
+            reducer.add(column.x(), traceY(r.rowCentre[i], value, k));
+            column.next();
         }
         p.setPen(QPen(QColor(colour), 0));
         const std::span<const QPoint> points = reducer.points();

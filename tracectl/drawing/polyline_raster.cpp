@@ -14,8 +14,14 @@ struct Raster {
     int width;
     int height;
     QRgb colour;
+    LayerRefresh* marks; // told of every pixel written, when given
 
-    void put(int x, int y) const { reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour; }
+    void put(int x, int y) const {
+        reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
+        if (marks != nullptr) {
+            marks->mark(x, y, y);
+        }
+    }
 };
 
 void vertical(const Raster& r, int x, int y0, int y1) {
@@ -24,8 +30,12 @@ void vertical(const Raster& r, int x, int y0, int y1) {
     }
     const int from = std::max(std::min(y0, y1), 0);
     const int to = std::min(std::max(y0, y1), r.height - 1);
-    for (int y = from; y <= to; ++y) {
-        r.put(x, y);
+    uchar* pixel = r.bits + from * r.stride + x * qsizetype{sizeof(QRgb)};
+    for (int y = from; y <= to; ++y, pixel += r.stride) {
+        *reinterpret_cast<QRgb*>(pixel) = r.colour;
+    }
+    if (r.marks != nullptr && from <= to) {
+        r.marks->mark(x, from, to);
     }
 }
 
@@ -82,23 +92,98 @@ bool withinReach(const QPoint& p) {
     return std::abs(p.x()) <= kReach && std::abs(p.y()) <= kReach;
 }
 
+void segment(const Raster& r, const QPoint& a, const QPoint& b) {
+    if (!withinReach(a) || !withinReach(b)) {
+        return;
+    }
+    if (a.x() == b.x()) {
+        vertical(r, a.x(), a.y(), b.y());
+    } else {
+        sloped(r, a.x(), a.y(), b.x(), b.y());
+    }
+}
+
 } // namespace
 
 void drawPolylineRgb32(QImage& layer, std::span<const QPoint> points, QRgb colour) {
     if (points.size() < 2 || layer.isNull() || layer.depth() != 32) {
         return;
     }
-    const Raster r{layer.bits(), layer.bytesPerLine(), layer.width(), layer.height(), colour};
+    const Raster r{layer.bits(), layer.bytesPerLine(), layer.width(), layer.height(), colour,
+                   nullptr};
     for (size_t i = 1; i < points.size(); ++i) {
-        const QPoint& a = points[i - 1];
-        const QPoint& b = points[i];
-        if (!withinReach(a) || !withinReach(b)) {
+        segment(r, points[i - 1], points[i]);
+    }
+}
+
+TraceRaster::TraceRaster(QImage& layer, QRgb colour, LayerRefresh* marks)
+    : colour_(colour), marks_(marks) {
+    if (!layer.isNull() && layer.depth() == 32) {
+        bits_ = layer.bits();
+        stride_ = layer.bytesPerLine();
+        width_ = layer.width();
+        height_ = layer.height();
+    }
+}
+
+void TraceRaster::add(std::span<const int32_t> ys, SampleXWalk& column) {
+    // The open column and the walk live in locals while samples fall into the column, so
+    // that the loop over the samples stays in registers; the column goes back to the members
+    // when it changes.
+    int x0 = x_;
+    int low = min_;
+    int high = max_;
+    int last = last_;
+    int samples = samples_;
+    SampleXWalk walk = column;
+    for (const int32_t y : ys) {
+        const int x = walk.x();
+        walk.next();
+        if (samples > 0 && x == x0) {
+            low = std::min(low, y);
+            high = std::max(high, y);
+            last = y;
+            ++samples;
             continue;
         }
-        if (a.x() == b.x()) {
-            vertical(r, a.x(), a.y(), b.y());
+        x_ = x0;
+        min_ = low;
+        max_ = high;
+        last_ = last;
+        samples_ = samples;
+        nextColumn(x, y);
+        x0 = x;
+        low = high = last = y;
+        samples = 1;
+    }
+    x_ = x0;
+    min_ = low;
+    max_ = high;
+    last_ = last;
+    samples_ = samples;
+    column = walk;
+}
+
+void TraceRaster::nextColumn(int x, int y) {
+    const Raster r{bits_, stride_, width_, height_, colour_, marks_};
+    if (samples_ > 0 && bits_ != nullptr) {
+        const QPoint from(x_, last_);
+        const QPoint to(x, y);
+        const bool columnReached = withinReach(QPoint(x_, min_)) && withinReach(QPoint(x_, max_));
+        if (std::abs(int64_t{x} - x_) == 1 && columnReached && withinReach(to)) {
+            // The line's steps t = 0 .. |y - last| go to this column while t < |y - last| / 2
+            // (at least the step at its own end), to the next one from there on.
+            const int rise = std::abs(y - last_);
+            const int sign = y >= last_ ? 1 : -1;
+            const int half = (rise + 1) / 2;
+            const int ownEnd = last_ + sign * (std::max(half, 1) - 1);
+            vertical(r, x_, std::min(min_, ownEnd), std::max(max_, ownEnd));
+            vertical(r, x, last_ + sign * half, y);
         } else {
-            sloped(r, a.x(), a.y(), b.x(), b.y());
+            if (samples_ > 1 && columnReached) {
+                vertical(r, x_, min_, max_);
+            }
+            segment(r, from, to);
         }
     }
 }

@@ -56,13 +56,14 @@ private:
 };
 
 // y of `value` scaled by `k` on the row centred at `rowCentre`: positive values above it.
-// Kept within the 16-bit range. (Inline: it runs once per sample of every line.)
+// The scaled value is truncated toward zero and limited to +-65536 (NaN counts as 0), y is
+// kept within the 16-bit range. (Inline: it runs once per sample of every line. Limiting
+// before truncating gives the same offset and lets the conversion itself truncate.)
 inline int32_t traceY(int32_t rowCentre, float value, double k) {
-    const double offset = std::trunc(static_cast<double>(value) * k);
-    // NaN fails both comparisons and lands on the row centre; infinities are limited.
-    const double limited = offset > 65536.0 ? 65536.0 : offset < -65536.0 ? -65536.0 : offset;
-    const double y = static_cast<double>(rowCentre) - (std::isnan(limited) ? 0.0 : limited);
-    return static_cast<int32_t>(std::clamp(y, -32768.0, 32767.0));
+    const double scaled = static_cast<double>(value) * k;
+    const double limited = scaled > 65536.0 ? 65536.0 : scaled < -65536.0 ? -65536.0 : scaled;
+    const int64_t offset = std::isnan(limited) ? 0 : static_cast<int64_t>(limited);
+    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{rowCentre} - offset, -32768, 32767));
 }
 
 } // namespace viewer

@@ -26,10 +26,13 @@ public:
     // the line value through the line's filter chain for a line with inputs (unfiltered, and
     // the chain untouched, when an input is electrode 174, 203 or 219); the previous value of
     // the line for an unavailable line (0 throughout). Recordings of fileType 128 and 129 take
-    // line i from channel i less the line's zero level. Values are single precision. Each
-    // line goes to `sink` (when given) before the next is computed. The values of all lines
-    // are kept for line() when they are at most kKeptValues together; otherwise only one
-    // line's storage is used, so memory stays bounded whatever the lines and page length.
+    // line i from channel i less the line's zero level. Values are single precision. Lines
+    // go to `sink` (when given) in order, each once its values are computed; up to four
+    // neighbouring filtered lines are computed together, since their filter chains run
+    // faster side by side. The values of all lines are kept for line() when they are at
+    // most kKeptValues together; otherwise the storage of at most four lines, and of at
+    // most kKeptValues values unless one line is more, is reused, so memory stays bounded
+    // whatever the lines and page length.
     void compute(const Recording& rec, FilterBank& filters, const LineSink& sink = {});
 
     // Values of line `i` from the last computation; empty for a line it did not cover or

@@ -1,0 +1,95 @@
+#include "layer_refresh.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+namespace viewer {
+
+void LayerRefresh::begin(QImage& layer, const QImage& background) {
+    active_ = !layer.isNull() && background.size() == layer.size() &&
+              background.format() == layer.format() && layer.depth() == 32 &&
+              background.bytesPerLine() == layer.bytesPerLine();
+    if (!active_) {
+        return;
+    }
+    const size_t words =
+        (static_cast<size_t>(layer.width()) + 64 * kPiecePixels - 1) / (64 * kPiecePixels);
+    const size_t size = words * static_cast<size_t>(layer.height());
+    // The cache keys change with every write to an image, through a painter or its bits.
+    piecesOnly_ = layerKey_ == layer.cacheKey() && backgroundKey_ == background.cacheKey() &&
+                  words_ == words && dirty_.size() == size;
+    if (!piecesOnly_) {
+        dirty_.assign(size, 0);
+    }
+    words_ = words;
+    width_ = layer.width();
+    rows_ = layer.height();
+    stride_ = layer.bytesPerLine();
+    from_ = background.constBits();
+    to_ = layer.bits();
+    done_ = 0;
+}
+
+void LayerRefresh::copyRow(int row) {
+    const size_t offset = static_cast<size_t>(row) * static_cast<size_t>(stride_);
+    uint64_t* words = dirty_.data() + static_cast<size_t>(row) * words_;
+    for (size_t w = 0; w < words_; ++w) {
+        uint64_t bits = words[w];
+        words[w] = 0;
+        while (bits != 0) {
+            // One copy for each run of neighbouring changed pieces.
+            const int first = std::countr_zero(bits);
+            const int run = std::countr_one(bits >> first);
+            bits = run + first >= 64 ? 0 : bits & (~uint64_t{0} << (first + run));
+            const int x0 = static_cast<int>(w * 64 + static_cast<size_t>(first)) * kPiecePixels;
+            const int x1 = std::min(x0 + run * kPiecePixels, width_);
+            const size_t at = offset + static_cast<size_t>(x0) * 4;
+            std::memcpy(to_ + at, from_ + at, static_cast<size_t>(x1 - x0) * 4);
+        }
+    }
+}
+
+void LayerRefresh::through(int64_t row) {
+    if (!active_) {
+        return;
+    }
+    const int end = static_cast<int>(std::clamp<int64_t>(row + 1, 0, rows_));
+    if (end <= done_) {
+        return;
+    }
+    if (piecesOnly_) {
+        for (int r = done_; r < end; ++r) {
+            copyRow(r);
+        }
+    } else {
+        const size_t offset = static_cast<size_t>(done_) * static_cast<size_t>(stride_);
+        std::memcpy(to_ + offset, from_ + offset,
+                    static_cast<size_t>(end - done_) * static_cast<size_t>(stride_));
+    }
+    done_ = end;
+}
+
+void LayerRefresh::mark(const QRect& area) {
+    const QRect inside = area & QRect(0, 0, width_, rows_);
+    if (!active_ || inside.isEmpty()) {
+        return;
+    }
+    for (int x = inside.left(); x <= inside.right(); x += kPiecePixels) {
+        mark(x, inside.top(), inside.bottom());
+    }
+    mark(inside.right(), inside.top(), inside.bottom());
+}
+
+void LayerRefresh::end(const QImage& layer, const QImage& background) {
+    if (!active_) {
+        layerKey_ = backgroundKey_ = 0;
+        return;
+    }
+    through(rows_ - 1);
+    active_ = false;
+    layerKey_ = layer.cacheKey();
+    backgroundKey_ = background.cacheKey();
+}
+
+} // namespace viewer
