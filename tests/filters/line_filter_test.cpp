@@ -1,5 +1,6 @@
 // What each stage of a line's filter chain does to signals: measured, not recomputed.
 
+#include "filter_pair.h"
 #include "line_filter.h"
 
 #include <gtest/gtest.h>
@@ -85,6 +86,30 @@ TEST(LineFilter, StagesThatCannotWorkPassTheirInputExactlyAndAConstantPassesOrGo
         }
     }
 }
+
+#if defined(__SSE2__)
+TEST(LineFilter, TwoChainsRunAsAPairGiveEachChainsOwnValuesToTheLastBit) {
+    // Every mix of notch and high-pass on and off in the two lanes, through a pair and
+    // alone, then on alone from the state the pair handed back.
+    const LineFilter kinds[] = {configured(1, 530, 7000), configured(0, 0, 3000),
+                                configured(2, 0, kOpen), configured(0, 160, kOpen)};
+    for (const LineFilter& a : kinds) {
+        for (const LineFilter& b : kinds) {
+            LineFilter pairedA = a, pairedB = b, aloneA = a, aloneB = b;
+            FilterPair pair(pairedA, pairedB);
+            for (int n = 0; n < 500; ++n) {
+                const double sa = std::sin(n * 0.3) * 3000.0 + n, sb = std::cos(n * 0.7) * 80.0;
+                const __m128d z = pair.step(_mm_set_pd(sb, sa));
+                ASSERT_EQ(_mm_cvtsd_f64(z), aloneA.step(sa)) << n;
+                ASSERT_EQ(_mm_cvtsd_f64(_mm_unpackhi_pd(z, z)), aloneB.step(sb)) << n;
+            }
+            pair.finish();
+            EXPECT_EQ(pairedA.step(1.5), aloneA.step(1.5));
+            EXPECT_EQ(pairedB.step(-2.5), aloneB.step(-2.5));
+        }
+    }
+}
+#endif
 
 } // namespace
 } // namespace viewer

@@ -67,6 +67,10 @@ TEST(TraceGeometry, ValuesAboveZeroGoUpAndYStaysInSixteenBits) {
         {200, 12345.0f, 0.0, 200}, {70000, 65536.7f, 1.0, 4464},   {7, -0.9f, 1.0, 7}};
     for (const auto& c : cases) {
         EXPECT_EQ(traceY(c.row, c.value, c.k), c.y) << c.value;
+        const float three[] = {c.value, c.value, c.value}; // two at a time and one alone
+        std::vector<int32_t> ys(3);
+        EXPECT_EQ(traceYs(three, c.row, c.k, ys), c.y);
+        EXPECT_EQ(ys, std::vector<int32_t>(3, c.y)) << c.value;
     }
 }
 
@@ -139,7 +143,7 @@ TEST(Polyline, ClippingKeepsExactlyThePixelsInsideTheLayer) {
     EXPECT_TRUE(draw(100, {{-10, -5}, {-2, 300}, {500, 300}}).empty());
 }
 
-TEST(Polyline, TraceRasterDrawsWhatTheReducedPolylineDraws) {
+TEST(Polyline, ColumnRunsDrawWhatTheReducedPolylineDraws) {
     // Random walks and jumps over layers wider and narrower than the samples, traces running
     // right to left, off the layer and in a single column, drawn both ways on 60 x 50 layers.
     const struct {
@@ -163,12 +167,9 @@ TEST(Polyline, TraceRasterDrawsWhatTheReducedPolylineDraws) {
                 reducer.add(walk.x(), ys.back());
             }
             drawPolylineRgb32(expected, reducer.points(), kInk);
-            // In two parts, as a trace drawn on from where it stopped.
-            SampleXWalk column(c.label, c.width, c.samples);
-            TraceRaster raster(drawn, kInk);
-            const size_t part = ys.size() / 3;
-            raster.add(std::span(ys).first(part), column);
-            raster.add(std::span(ys).subspan(part), column);
+            SampleColumns columns;
+            columns.build(c.label, c.width, c.samples, c.samples);
+            drawTraceRgb32(drawn, ys, columns, kInk);
             ASSERT_EQ(drawn, expected) << c.label << " " << c.width << " " << c.samples;
         }
     }

@@ -75,23 +75,15 @@ void drawValueNumbers(QPainter& p, const Page& page, int line, int32_t rowCentre
     }
 }
 
-void drawTrace(QImage& layer, LayerRefresh& rows, QRgb colour, const Page& page,
-               std::span<const float> values, double k, int32_t rowCentre,
+// Line `values` scaled by `k` on the row at `rowCentre`, into `layer` once `rows` has
+// brought back every row the trace can reach.
+void drawTrace(QImage& layer, LayerRefresh& rows, QRgb colour, std::span<const float> values,
+               double k, int32_t rowCentre, const SampleColumns& columns,
                std::vector<int32_t>& ys) {
-    const uint32_t samples = page.rec.samplesPerPage;
-    if (samples == 0 || values.empty()) {
-        return;
-    }
     ys.resize(values.size());
-    int32_t bottom = std::numeric_limits<int32_t>::min();
-    for (size_t i = 0; i < values.size(); ++i) {
-        ys[i] = traceY(rowCentre, values[i], k);
-        bottom = std::max(bottom, ys[i]);
-    }
-    rows.through(bottom); // the trace never leaves the rows between its samples' y
-    TraceRaster raster(layer, colour, &rows);
-    SampleXWalk column(page.labelWidth, page.traceWidth, samples);
-    raster.add(ys, column);
+    // The trace never leaves the rows between its samples' y.
+    rows.through(traceYs(values, rowCentre, k, ys));
+    drawTraceRgb32(layer, ys, columns, colour, &rows);
 }
 
 // The lines of the page over `layer`, its rows brought back from the static layer by `rows`
@@ -109,6 +101,7 @@ void drawLines(QImage& layer, LayerRefresh& rows, TraceModel& model, const Trace
                         settings.scale));
     const int textHeight = p.fontMetrics().height();
     std::vector<int32_t> ys; // one line's y at a time
+    SampleColumns columns;   // the same for every line of the page
     model.computeLineValues([&](int i, std::span<const float> values) {
         if (i >= lines) {
             return;
@@ -127,8 +120,15 @@ void drawLines(QImage& layer, LayerRefresh& rows, TraceModel& model, const Trace
         if (valueLine || kind == kNoInput || kind == kUnavailable) {
             return;
         }
+        if (rec.samplesPerPage == 0 || values.empty()) {
+            return;
+        }
+        if (columns.start.empty() || columns.start.back() != values.size()) {
+            columns.build(page.labelWidth, page.traceWidth, rec.samplesPerPage,
+                          static_cast<uint32_t>(values.size()));
+        }
         const double k = pixelsPerStep(rec.derivations[i], m.gain[i], settings.pixelsPerCm);
-        drawTrace(layer, rows, colour, page, values, k, settings.rowCentre[i], ys);
+        drawTrace(layer, rows, colour, values, k, settings.rowCentre[i], columns, ys);
     });
 }
 

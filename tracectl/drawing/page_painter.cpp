@@ -126,7 +126,6 @@ void drawTraces(QPainter& p, TraceModel& model, const TraceColours& colours,
         const double k = pixelsPerStep(rec.derivations[i], m.gain[i], r.pixelsPerCm);
         const uint8_t index = m.colourIndex[i];
         const QRgb colour = colours[index < colours.size() ? index : 5];
-        SampleXWalk column(left, width, samples);
         if (raster) {
             // The rows' band of the image, so that large waves stay inside it.
             const QRect rows = r.traces & raster->rect();
@@ -136,9 +135,12 @@ void drawTraces(QPainter& p, TraceModel& model, const TraceColours& colours,
             for (size_t l = 0; l < values.size(); ++l) {
                 ys[l] = traceY(r.rowCentre[i], values[l], k) - rows.top();
             }
-            TraceRaster(band, colour).add(ys, column);
+            SampleColumns columns;
+            columns.build(left, width, samples, static_cast<uint32_t>(values.size()));
+            drawTraceRgb32(band, ys, columns, colour);
             return;
         }
+        SampleXWalk column(left, width, samples);
         ColumnReducer reducer(std::min(values.size(), static_cast<size_t>(width) + 1));
         for (const float value : values) {
             reducer.add(column.x(), traceY(r.rowCentre[i], value, k));

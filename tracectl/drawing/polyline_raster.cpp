@@ -116,58 +116,31 @@ void drawPolylineRgb32(QImage& layer, std::span<const QPoint> points, QRgb colou
     }
 }
 
-TraceRaster::TraceRaster(QImage& layer, QRgb colour, LayerRefresh* marks)
-    : colour_(colour), marks_(marks) {
-    if (!layer.isNull() && layer.depth() == 32) {
-        bits_ = layer.bits();
-        stride_ = layer.bytesPerLine();
-        width_ = layer.width();
-        height_ = layer.height();
-    }
-}
+namespace {
 
-void TraceRaster::add(std::span<const int32_t> ys, SampleXWalk& column) {
-    // The open column and the walk live in locals while samples fall into the column, so
-    // that the loop over the samples stays in registers; the column goes back to the members
-    // when it changes.
-    int x0 = x_;
-    int low = min_;
-    int high = max_;
-    int last = last_;
-    int samples = samples_;
-    SampleXWalk walk = column;
-    for (const int32_t y : ys) {
-        const int x = walk.x();
-        walk.next();
-        if (samples > 0 && x == x0) {
-            low = std::min(low, y);
-            high = std::max(high, y);
-            last = y;
-            ++samples;
-            continue;
+// The column being gathered and the drawing of the columns it closes.
+class ColumnSteps {
+public:
+    explicit ColumnSteps(const Raster& r) : r_(r) {}
+
+    // Closes the open column, if any, drawing it and the step from its last sample to
+    // (x, y), the first sample of the next one.
+    void next(int x, int y) {
+        if (samples_ > 0) {
+            close(x, y);
         }
-        x_ = x0;
+    }
+    // Opens column x: its samples' lowest, highest and last y and how many they are.
+    void open(int x, int low, int high, int last, uint32_t samples) {
+        x_ = x;
         min_ = low;
         max_ = high;
         last_ = last;
         samples_ = samples;
-        nextColumn(x, y);
-        x0 = x;
-        low = high = last = y;
-        samples = 1;
     }
-    x_ = x0;
-    min_ = low;
-    max_ = high;
-    last_ = last;
-    samples_ = samples;
-    column = walk;
-}
 
-void TraceRaster::nextColumn(int x, int y) {
-    const Raster r{bits_, stride_, width_, height_, colour_, marks_};
-    if (samples_ > 0 && bits_ != nullptr) {
-        const QPoint from(x_, last_);
+private:
+    void close(int x, int y) const {
         const QPoint to(x, y);
         const bool columnReached = withinReach(QPoint(x_, min_)) && withinReach(QPoint(x_, max_));
         if (std::abs(int64_t{x} - x_) == 1 && columnReached && withinReach(to)) {
@@ -177,14 +150,54 @@ void TraceRaster::nextColumn(int x, int y) {
             const int sign = y >= last_ ? 1 : -1;
             const int half = (rise + 1) / 2;
             const int ownEnd = last_ + sign * (std::max(half, 1) - 1);
-            vertical(r, x_, std::min(min_, ownEnd), std::max(max_, ownEnd));
-            vertical(r, x, last_ + sign * half, y);
-        } else {
-            if (samples_ > 1 && columnReached) {
-                vertical(r, x_, min_, max_);
-            }
-            segment(r, from, to);
+            vertical(r_, x_, std::min(min_, ownEnd), std::max(max_, ownEnd));
+            vertical(r_, x, last_ + sign * half, y);
+            return;
         }
+        if (samples_ > 1 && columnReached) {
+            vertical(r_, x_, min_, max_);
+        }
+        segment(r_, QPoint(x_, last_), to);
+    }
+
+    const Raster& r_;
+    int x_ = 0; // the open column and its samples' lowest, highest and last y
+    int min_ = 0;
+    int max_ = 0;
+    int last_ = 0;
+    uint32_t samples_ = 0;
+};
+
+} // namespace
+
+void drawTraceRgb32(QImage& layer, std::span<const int32_t> ys, const SampleColumns& columns,
+                    QRgb colour, LayerRefresh* marks) {
+    if (layer.isNull() || layer.depth() != 32 || columns.runs() == 0 ||
+        ys.size() < columns.start.back()) {
+        return;
+    }
+    const Raster r{layer.bits(), layer.bytesPerLine(), layer.width(), layer.height(), colour,
+                   marks};
+    ColumnSteps steps(r);
+    // Every run holds `shortest` samples, or one more when the longest is one more: those
+    // are gathered without a branch (the last sample counted twice when the run is short).
+    const uint32_t fixed = columns.shortest;
+    const bool even = columns.longest <= fixed + 1;
+    const int32_t* y = ys.data();
+    for (size_t c = 0; c < columns.runs(); ++c) {
+        const uint32_t from = columns.start[c];
+        const uint32_t to = columns.start[c + 1];
+        int low = y[from];
+        int high = y[from];
+        for (uint32_t i = from + 1; i < (even ? from + fixed : to); ++i) {
+            low = std::min(low, y[i]);
+            high = std::max(high, y[i]);
+        }
+        const int last = y[to - 1];
+        low = std::min(low, last);
+        high = std::max(high, last);
+        steps.next(columns.x[c], y[from]);
+        steps.open(columns.x[c], low, high, last, to - from);
     }
 }
 

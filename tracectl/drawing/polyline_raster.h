@@ -19,39 +19,17 @@ namespace viewer {
 // nothing.
 void drawPolylineRgb32(QImage& layer, std::span<const QPoint> points, QRgb colour);
 
-// One trace drawn into an RGB32 (or ARGB32) layer straight from its samples' pixels, in one
-// pass and without a point list: the same pixels as reducing the samples to four points per
-// pixel column (ColumnReducer) and drawing that polyline with drawPolylineRgb32. A column
-// holding several samples is the run between its lowest and highest y; the step from a
-// column's last sample to the next column's first, when that column is the neighbouring one,
-// is one run in each of the two columns, split at the step's middle; other steps are drawn
-// as lines. The last column, left open as the reducer leaves it, shows only its first sample.
-class TraceRaster {
-public:
-    // Draws on `layer` in `colour`, marking every pixel written in `marks` when given; a
-    // layer that is null or not 32 bits deep gets nothing.
-    TraceRaster(QImage& layer, QRgb colour, LayerRefresh* marks = nullptr);
-
-    // The next samples in page order: their y, their x from `column` (which starts at the
-    // first of them). Drawing can go on with the samples that follow.
-    void add(std::span<const int32_t> ys, SampleXWalk& column);
-
-private:
-    // Draws the open column and the step from its last sample to (x, y), the first sample
-    // of the next column.
-    void nextColumn(int x, int y);
-
-    uchar* bits_ = nullptr;
-    qsizetype stride_ = 0;
-    int width_ = 0;
-    int height_ = 0;
-    QRgb colour_ = 0;
-    LayerRefresh* marks_ = nullptr;
-    int x_ = 0; // the open column and its samples' lowest, highest and last y
-    int min_ = 0;
-    int max_ = 0;
-    int last_ = 0;
-    int samples_ = 0;
-};
+// One trace drawn into an RGB32 (or ARGB32) layer straight from its samples' y and the
+// page's sample columns, in one pass and without a point list: the same pixels as reducing
+// the samples to four points per pixel column (ColumnReducer) and drawing that polyline
+// with drawPolylineRgb32. A column holding several samples is the run between its lowest
+// and highest y; the step from a column's last sample to the next column's first, when that
+// column is the neighbouring one, is one run in each of the two columns, split at the step's
+// middle; other steps are drawn as lines. The last column, left open as the reducer leaves
+// it, shows only its first sample. Every pixel written is marked in `marks` when given; a
+// layer that is null or not 32 bits deep gets nothing. `ys` holds a y for every sample the
+// columns cover.
+void drawTraceRgb32(QImage& layer, std::span<const int32_t> ys, const SampleColumns& columns,
+                    QRgb colour, LayerRefresh* marks = nullptr);
 
 } // namespace viewer

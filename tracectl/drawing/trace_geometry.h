@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <span>
+#include <vector>
 
 namespace viewer {
 
@@ -60,10 +62,31 @@ private:
 // kept within the 16-bit range. (Inline: it runs once per sample of every line. Limiting
 // before truncating gives the same offset and lets the conversion itself truncate.)
 inline int32_t traceY(int32_t rowCentre, float value, double k) {
-    const double scaled = static_cast<double>(value) * k;
-    const double limited = scaled > 65536.0 ? 65536.0 : scaled < -65536.0 ? -65536.0 : scaled;
-    const int64_t offset = std::isnan(limited) ? 0 : static_cast<int64_t>(limited);
-    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{rowCentre} - offset, -32768, 32767));
+    double scaled = static_cast<double>(value) * k;
+    scaled = scaled > 65536.0 ? 65536.0 : scaled;
+    scaled = scaled < -65536.0 ? -65536.0 : scaled;
+    scaled = scaled == scaled ? scaled : 0.0; // NaN
+    const double y =
+        static_cast<double>(rowCentre) - static_cast<double>(static_cast<int32_t>(scaled));
+    return static_cast<int32_t>(y < -32768.0 ? -32768.0 : y > 32767.0 ? 32767.0 : y);
 }
+
+// traceY of every value of a line into `ys` (as long as `values`), two values at a time
+// on vector registers where the processor has them. Returns the largest y (the lowest on
+// the layer), -32768 for no values.
+int32_t traceYs(std::span<const float> values, int32_t rowCentre, double k, std::span<int32_t> ys);
+
+// The pixel columns the first `count` of a page's `samples` samples fall into (see
+// sampleX), the same for every line of the page: run r holds samples start[r] ..
+// start[r + 1] - 1, all at x[r].
+struct SampleColumns {
+    std::vector<int32_t> x;
+    std::vector<uint32_t> start; // one more than the runs
+    uint32_t shortest = 0;       // samples of the shortest and the longest run
+    uint32_t longest = 0;
+
+    void build(int32_t labelWidth, int32_t traceWidth, uint32_t samples, uint32_t count);
+    size_t runs() const { return x.size(); }
+};
 
 } // namespace viewer

@@ -62,6 +62,8 @@ public:
     bool notchOn() const { return notchOn_; }
 
 private:
+    friend class FilterPair; // runs two chains at once with the same operations
+
     FilterCoefficients c_;
     FilterState st_;
     bool notchOn_ = false;

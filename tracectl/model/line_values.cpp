@@ -1,10 +1,12 @@
 #include "line_values.h"
 
 #include "derivations.h"
+#include "filter_pair.h"
 #include "page_length.h"
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace viewer {
 
@@ -38,26 +40,41 @@ namespace {
 // Lines filtered side by side at most.
 constexpr int kSideBySide = 4;
 
-// Runs N lines' frames through their own filter chains side by side. Each chain is a
-// recurrence whose every step waits on the one before, so lines filtered in turn leave the
-// processor waiting; side by side their steps overlap. Each line gets exactly the operations
-// it gets alone. The chains are copied in and out so that their state stays in registers.
-template <int N>
-void filterSideBySide(const DerivationRecord* r, LineFilter* const* chains, float* const* out,
-                      const int32_t* frame, uint32_t frames, int channels) {
-    std::array<LineFilter, N> chain;
-    for (int j = 0; j < N; ++j) {
-        chain[j] = *chains[j];
-    }
+// Line i's value at each frame through its own filter chain, one line alone.
+void filterLine(const DerivationRecord& r, LineFilter& chain, float* out, const int32_t* frame,
+                uint32_t frames, int channels) {
     for (uint32_t f = 0; f < frames; ++f, frame += channels) {
-        for (int j = 0; j < N; ++j) {
-            out[j][f] =
-                static_cast<float>(chain[j].step(static_cast<double>(lineValue(r[j], frame))));
+        out[f] = static_cast<float>(chain.step(static_cast<double>(lineValue(r, frame))));
+    }
+}
+
+// 2 x P lines at once, each pair through a FilterPair (see there): the same values as each
+// line alone. Two pairs side by side overlap their recurrences once more.
+template <int P>
+void filterPairs(const DerivationRecord* r, LineFilter* const* chains, float* const* out,
+                 const int32_t* frame, uint32_t frames, int channels) {
+#if defined(__SSE2__)
+    std::array<FilterPair, P> pairs = [&]<size_t... p>(std::index_sequence<p...>) {
+        return std::array<FilterPair, P>{FilterPair(*chains[2 * p], *chains[2 * p + 1])...};
+    }
+    (std::make_index_sequence<P>());
+    for (uint32_t f = 0; f < frames; ++f, frame += channels) {
+        for (int p = 0; p < P; ++p) {
+            const auto a = static_cast<double>(lineValue(r[2 * p], frame));
+            const auto b = static_cast<double>(lineValue(r[2 * p + 1], frame));
+            const __m128d z = pairs[p].step(_mm_set_pd(b, a));
+            out[2 * p][f] = static_cast<float>(_mm_cvtsd_f64(z));
+            out[2 * p + 1][f] = static_cast<float>(_mm_cvtsd_f64(_mm_unpackhi_pd(z, z)));
         }
     }
-    for (int j = 0; j < N; ++j) {
-        *chains[j] = chain[j];
+    for (FilterPair& pair : pairs) {
+        pair.finish();
     }
+#else
+    for (int j = 0; j < 2 * P; ++j) {
+        filterLine(r[j], *chains[j], out[j], frame, frames, channels);
+    }
+#endif
 }
 
 } // namespace
@@ -106,13 +123,14 @@ void LineValues::compute(const Recording& rec, FilterBank& filters, const LineSi
                 }
             }
         } else if (n == 4) {
-            filterSideBySide<4>(r.data(), chains.data(), out.data(), frames, frames_, channels);
-        } else if (n == 3) {
-            filterSideBySide<3>(r.data(), chains.data(), out.data(), frames, frames_, channels);
-        } else if (n == 2) {
-            filterSideBySide<2>(r.data(), chains.data(), out.data(), frames, frames_, channels);
+            filterPairs<2>(r.data(), chains.data(), out.data(), frames, frames_, channels);
         } else {
-            filterSideBySide<1>(r.data(), chains.data(), out.data(), frames, frames_, channels);
+            if (n >= 2) {
+                filterPairs<1>(r.data(), chains.data(), out.data(), frames, frames_, channels);
+            }
+            if (n % 2 == 1) {
+                filterLine(r[n - 1], *chains[n - 1], out[n - 1], frames, frames_, channels);
+            }
         }
         for (int j = 0; j < n && sink; ++j) {
             sink(i + j, std::span<const float>(out[j], frames_));
