@@ -76,6 +76,9 @@ frmView::frmView(QWidget* parent)
     lblTime_->setObjectName(QStringLiteral("lblTime"));
     lblTime_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lblTime_->setAlignment(Qt::AlignCenter);
+    // Its own background (the window's colour): a new time repaints the panel alone, not the
+    // window behind it.
+    lblTime_->setAutoFillBackground(true);
 
     noteLabels_ = std::make_unique<NoteLabels>(ViewTrace1_);
     pctSync_ = new QWidget(ViewTrace1_);
