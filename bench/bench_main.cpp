@@ -1,9 +1,19 @@
 // Benchmark main: one QApplication (offscreen unless told otherwise) for the drawing cases.
+// `viewer_bench --write-clinical PATH` only writes the 64-channel 512 Hz recording to PATH (for
+// scripts/measure-steps).
+
+#include "bench_recordings.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
+#include <string_view>
+
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string_view(argv[1]) == "--write-clinical") {
+        viewer::testing::writeRecording(argv[2], bench::clinicalRecording());
+        return 0;
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }

@@ -1,11 +1,33 @@
 #include "NoteLabels.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QWidget>
 
+namespace {
+
+// A label shown or moved asks to be painted later, on its own; on a page being drawn that
+// paints the traces twice (whole, then under the label). The label lies inside the traces,
+// which paint their children with them: the traces are marked for painting instead.
+class NoteLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::UpdateLater && parentWidget() != nullptr) {
+            parentWidget()->update();
+            return true;
+        }
+        return QLabel::event(e);
+    }
+};
+
+} // namespace
+
 NoteLabels::NoteLabels(QWidget* area) {
     for (QLabel*& label : labels_) {
-        label = new QLabel(area);
+        label = new NoteLabel(area);
         label->setObjectName(QStringLiteral("lblNota"));
         QFont font = label->font();
         font.setBold(true);

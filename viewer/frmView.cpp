@@ -76,6 +76,9 @@ frmView::frmView(QWidget* parent)
     lblTime_->setObjectName(QStringLiteral("lblTime"));
     lblTime_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lblTime_->setAlignment(Qt::AlignCenter);
+    // Its own background (the window's colour): a new time repaints the panel alone, not the
+    // window behind it.
+    lblTime_->setAutoFillBackground(true);
 
     noteLabels_ = std::make_unique<NoteLabels>(ViewTrace1_);
     pctSync_ = new QWidget(ViewTrace1_);
@@ -94,7 +97,6 @@ frmView::frmView(QWidget* parent)
     buildLists();
     buildMenu();
     new EdfExportMenu(this); // a child of the window: File > Export to EDF+
-    buildDialogs();
     connectEvents();
 
     setMinimumSize(static_cast<int>(std::ceil(kMinimumTwips / twipsPerPixelX())),
@@ -175,7 +177,10 @@ void frmView::buildMenu() {
     new ReportActions(mnuFile_, mnuClose_, ViewTrace1_, this); // owned by this window
 }
 
-void frmView::buildDialogs() {
+QFileDialog* frmView::CommonDialog1() {
+    if (CommonDialog1_ != nullptr) {
+        return CommonDialog1_;
+    }
     CommonDialog1_ = new QFileDialog(this);
     CommonDialog1_->setObjectName(QStringLiteral("CommonDialog1"));
     CommonDialog1_->setOption(QFileDialog::DontUseNativeDialog);
@@ -183,10 +188,19 @@ void frmView::buildDialogs() {
     CommonDialog1_->setAcceptMode(QFileDialog::AcceptOpen);
     CommonDialog1_->setNameFilters(
         {QStringLiteral("Viewer EEG Trace File (*.vwr)"), QStringLiteral("All files (*.*)")});
+    return CommonDialog1_;
+}
 
+QColorDialog* frmView::CommonDialogColor() {
+    if (CommonDialogColor_ != nullptr) {
+        return CommonDialogColor_;
+    }
     CommonDialogColor_ = new QColorDialog(this);
     CommonDialogColor_->setObjectName(QStringLiteral("CommonDialogColor"));
     CommonDialogColor_->setOption(QColorDialog::DontUseNativeDialog);
+    // Kept for the window's life: it starts from the colour it last held.
+    CommonDialogColor_->setCurrentColor(dialogColour_);
+    return CommonDialogColor_;
 }
 
 void frmView::connectEvents() {
@@ -315,7 +329,7 @@ void frmView::Toolbar1_ButtonClick(QAction* action) {
 
 void frmView::mnuOpen_Click() {
     noteLabels_->hideAll();
-    if (CommonDialog1_->exec() != QDialog::Accepted) {
+    if (CommonDialog1()->exec() != QDialog::Accepted) {
         return;
     }
     const QStringList chosen = CommonDialog1_->selectedFiles();

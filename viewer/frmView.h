@@ -13,6 +13,7 @@
 #include "NoteLabels.h"
 #include "VideoWindowLink.h"
 
+#include <QColor>
 #include <QMainWindow>
 #include <QString>
 
@@ -109,8 +110,9 @@ public:
     QAction* mnu60Hz() const { return mnu60Hz_; }
     QAction* mnuBackColor() const { return mnuBackColor_; }
     QAction* mnuClose() const { return mnuClose_; }
-    QFileDialog* CommonDialog1() const { return CommonDialog1_; }
-    QColorDialog* CommonDialogColor() const { return CommonDialogColor_; }
+    // The dialogs are made when first asked for (making them would delay the first page).
+    QFileDialog* CommonDialog1();
+    QColorDialog* CommonDialogColor();
 
     // The platform beep; tests put a counter here.
     void setBeepHook(std::function<void()> hook) { beep_ = std::move(hook); }
@@ -133,7 +135,6 @@ private:
     void buildToolbar();
     void buildLists();
     void buildMenu();
-    void buildDialogs();
     void connectEvents();
     void layoutChildren();
     bool isKeyPreviewTarget(const QObject* watched) const;
@@ -193,6 +194,8 @@ private:
     QAction* mnuClose_ = nullptr;
     QFileDialog* CommonDialog1_ = nullptr;
     QColorDialog* CommonDialogColor_ = nullptr;
+    // The colour the colour dialog starts from when it is made: the stored background.
+    QColor dialogColour_;
 
     QString traceFileName_;
     int32_t posSec_ = 0;

@@ -200,7 +200,7 @@ void frmView::IncrDecrGainFromKeyAscii(QChar keyAscii) {
 }
 
 void frmView::mnuBackColor_Click() {
-    if (CommonDialogColor_->exec() != QDialog::Accepted) {
+    if (CommonDialogColor()->exec() != QDialog::Accepted) {
         return;
     }
     ViewTrace1_->setBackColor(toOleColour(CommonDialogColor_->currentColor()));

@@ -35,9 +35,12 @@ void frmView::Form_Load(const QString& commandLine) {
     ViewTrace1_->setBackColor(settings.readUInt(QStringLiteral("BackColor"), kLightYellow));
     mnu50Hz_->setChecked(frequenzaNotch_ == 50);
     mnu60Hz_->setChecked(frequenzaNotch_ != 50);
-    CommonDialogColor_->setCurrentColor(
+    dialogColour_ =
         QColor(qRgb(ViewTrace1_->BackColor() & 0xFF, (ViewTrace1_->BackColor() >> 8) & 0xFF,
-                    (ViewTrace1_->BackColor() >> 16) & 0xFF)));
+                    (ViewTrace1_->BackColor() >> 16) & 0xFF));
+    if (CommonDialogColor_ != nullptr) {
+        CommonDialogColor_->setCurrentColor(dialogColour_);
+    }
 
     CaricaCombo();
 

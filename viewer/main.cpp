@@ -1,5 +1,6 @@
 // The viewer program: the main window on the recording named on the command line.
 
+#include "StepTiming.h"
 #include "ViewerError.h"
 #include "frmView.h"
 
@@ -10,12 +11,14 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    const auto mainStart = StepTiming::Clock::now();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Viewer"));
     // The whole argument text, as it stands, is the trace path.
     const QString commandLine = QCoreApplication::arguments().mid(1).join(QLatin1Char(' '));
 
     frmView window;
+    StepTiming::installIfAsked(*window.ViewTrace1(), mainStart);
     try {
         window.Form_Load(commandLine);
     } catch (const ViewerError& error) {

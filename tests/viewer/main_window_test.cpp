@@ -329,6 +329,31 @@ TEST_F(MainWindow, NoteLabelsTakeTheSecondRowWhenTheyOverlapTheOneBefore) {
     EXPECT_EQ(w.lblNota(6)->y(), 0);
 }
 
+TEST_F(MainWindow, APageStepPaintsTheTracesOnceWithTheirNoteLabels) {
+    RecordingDescription d = programRecording(60);
+    d.notes = {note(12 * 256, "one"), note(13 * 256, "two"), note(25 * 256, "three")};
+    open(d);
+    window().resize(800, 600);
+    window().show();
+    QApplication::processEvents();
+    struct PaintCount : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            paints += e->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    } count;
+    trace().installEventFilter(&count);
+    // Labels appearing, moving with the page, replaced, all gone.
+    for (const int second : {10, 11, 20, 0}) {
+        count.paints = 0;
+        scroll().setValue(second);
+        QApplication::processEvents();
+        EXPECT_EQ(count.paints, 1) << second;
+        EXPECT_EQ(window().lblNota(0)->isVisible(), second != 0) << second;
+    }
+}
+
 using Navigation = ProgramTest;
 
 TEST_F(Navigation, PagingAutomaticPagingAndNoteSearch) {

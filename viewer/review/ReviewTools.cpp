@@ -19,6 +19,9 @@
 #include <QMimeData>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -182,8 +185,25 @@ void ReviewTools::pageDrawn() {
     }
 }
 
+ReviewTools::~ReviewTools() { addDeferredRecent(); }
+
+void ReviewTools::addDeferredRecent() {
+    if (!recentToAdd_.isEmpty()) {
+        RecentFiles::add(std::exchange(recentToAdd_, QString()));
+    }
+}
+
 void ReviewTools::traceOpened(const QString& path) {
-    RecentFiles::add(path);
+    if (window_.isVisible()) {
+        addDeferredRecent(); // the older one first
+        RecentFiles::add(path);
+    } else {
+        // The recording of the start-up: the list of recent files (a write to the disk) waits
+        // until the first page is on screen.
+        addDeferredRecent();
+        recentToAdd_ = path;
+        window_.ViewTrace1()->installEventFilter(this);
+    }
     notes_->reload();
     pageDrawn();
     const QString message = openedMessage(path, window_.ViewTrace1()->totalTrcSec());
@@ -220,6 +240,11 @@ void ReviewTools::goToTime() {
 }
 
 bool ReviewTools::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window_.ViewTrace1() && event->type() == QEvent::Paint) {
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] { addDeferredRecent(); });
+        return false;
+    }
     if (watched != &window_) {
         return false;
     }

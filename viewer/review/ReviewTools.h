@@ -23,6 +23,9 @@ class TimeRuler;
 class ReviewTools : public QObject {
 public:
     explicit ReviewTools(frmView& window);
+    ~ReviewTools() override;
+    ReviewTools(const ReviewTools&) = delete;
+    ReviewTools& operator=(const ReviewTools&) = delete;
 
     // OpenTrace took `path`, or refused it.
     void traceOpened(const QString& path);
@@ -48,6 +51,7 @@ private:
     void buildMenus();
     void buildNavigateMenu(QMenu& menu);
     void pageDrawn();
+    void addDeferredRecent();
 
     frmView& window_;
     KeyboardMap keys_;
@@ -58,4 +62,6 @@ private:
     NotesPanel* notes_ = nullptr;
     QAction* rulerAction_ = nullptr;
     int32_t measuredPage_ = -1;
+    // The start-up's recording, added to the recent files once the first page is painted.
+    QString recentToAdd_;
 };
