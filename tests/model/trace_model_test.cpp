@@ -2,6 +2,7 @@
 // the filtered values of every line over a page.
 
 #include "../recording/fixtures.h"
+#include "derivations.h"
 #include "montage_recordings.h"
 #include "trace_model.h"
 
@@ -165,6 +166,43 @@ TEST(TraceModel, FilterStateCarriesAcrossPagesAndANotchChangeClearsIt) {
     longPage->setNotch(1);
     longPage->computeLineValues();
     EXPECT_EQ(values(*longPage, 1), twoPages);
+}
+
+TEST(TraceModel, APageLargerThanTheCacheGivesEveryLineItsOwnChainsValues) {
+    // 48 channels at 512 Hz over 20 s: the page is filtered block of frames by block of
+    // frames, lines two and four at a time; a line without input cuts the groups.
+    TempDir dir;
+    RecordingDescription d;
+    d.rate = 512;
+    std::vector<std::pair<uint16_t, uint16_t>> lines;
+    for (uint16_t c = 1; c <= 48; ++c) {
+        d.order.push_back(c);
+        d.electrodes[c] = eegElectrode(numberedLabel("E", c));
+        lines.emplace_back(c, c % 48 + 1);
+    }
+    lines[5] = {0, 0};
+    d.frames = 30 * 512;
+    d.sample = [](int64_t f, int c) { return int32_t(32768 + (f * (c + 3)) % 4000 - 2000); };
+    d.montages = {montage("Wide", lines)};
+    d.montages[0].notch = 1;
+    auto model = opened(dir, d);
+    ASSERT_FLOAT_EQ(model->setPageSeconds(20.0f), 20.0f);
+    std::vector<LineFilter> alone;
+    for (int i = 0; i < 48; ++i) {
+        alone.push_back(model->filters().line(i));
+    }
+    draw(*model, 5);
+    const Recording& rec = model->recording();
+    for (int i = 0; i < 48; ++i) {
+        const DerivationRecord r = lineSource(rec, i);
+        std::vector<float> expected;
+        for (uint32_t f = 0; f < rec.samplesPerPage; ++f) {
+            const double v = static_cast<double>(
+                lineValue(r, rec.pageBuffer.data() + size_t{f} * rec.header.numChannels));
+            expected.push_back(i == 5 ? 0.0f : static_cast<float>(alone[i].step(v)));
+        }
+        ASSERT_EQ(values(*model, i), expected) << i;
+    }
 }
 
 // A field of /proc/self/status in KiB ("VmRSS:", "VmHWM:"); -1 when it cannot be read.

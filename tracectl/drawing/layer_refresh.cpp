@@ -34,18 +34,21 @@ void LayerRefresh::begin(QImage& layer, const QImage& background) {
 void LayerRefresh::copyRow(int row) {
     const size_t offset = static_cast<size_t>(row) * static_cast<size_t>(stride_);
     uint64_t* words = dirty_.data() + static_cast<size_t>(row) * words_;
+    // Whole pieces are copied with a fixed size, which the compiler does in place of a call;
+    // only a piece cut by the layer's right edge is shorter.
+    const auto wholePieces = static_cast<size_t>(width_ / kPiecePixels);
     for (size_t w = 0; w < words_; ++w) {
         uint64_t bits = words[w];
         words[w] = 0;
-        while (bits != 0) {
-            // One copy for each run of neighbouring changed pieces.
-            const int first = std::countr_zero(bits);
-            const int run = std::countr_one(bits >> first);
-            bits = run + first >= 64 ? 0 : bits & (~uint64_t{0} << (first + run));
-            const int x0 = static_cast<int>(w * 64 + static_cast<size_t>(first)) * kPiecePixels;
-            const int x1 = std::min(x0 + run * kPiecePixels, width_);
-            const size_t at = offset + static_cast<size_t>(x0) * 4;
-            std::memcpy(to_ + at, from_ + at, static_cast<size_t>(x1 - x0) * 4);
+        for (; bits != 0; bits &= bits - 1) {
+            const size_t piece = w * 64 + static_cast<size_t>(std::countr_zero(bits));
+            const size_t at = offset + piece * kPieceBytes;
+            if (piece < wholePieces) {
+                std::memcpy(to_ + at, from_ + at, kPieceBytes);
+            } else {
+                const auto rest = static_cast<size_t>(width_ % kPiecePixels) * 4;
+                std::memcpy(to_ + at, from_ + at, rest);
+            }
         }
     }
 }

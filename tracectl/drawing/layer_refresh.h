@@ -17,6 +17,7 @@ namespace viewer {
 class LayerRefresh {
 public:
     static constexpr int kPiecePixels = 16; // 64 bytes of an RGB32 row
+    static constexpr size_t kPieceBytes = kPiecePixels * 4;
 
     // Starts a drawing of `layer` over `background`. Layers that differ in size, format or
     // row length are left as they are (and nothing is marked).
@@ -39,6 +40,25 @@ public:
     }
     void mark(const QRect& area);
 
+    // Marks pixels of column x from row y0 down, one row at a time, in step with a loop that
+    // writes them (when the refresh is not on, its marks land in a word of its own).
+    struct Marker {
+        uint64_t* word;
+        uint64_t bit;
+        size_t step;
+
+        void mark() const { *word |= bit; }
+        void next() { word += step; }
+    };
+    Marker marker(int x, int y0) {
+        if (!active_) {
+            return {&spare_, 0, 0};
+        }
+        const auto piece = static_cast<size_t>(x / kPiecePixels);
+        return {dirty_.data() + static_cast<size_t>(y0) * words_ + piece / 64,
+                uint64_t{1} << (piece % 64), words_};
+    }
+
     // Ends the drawing: the rows left are brought back, and what the layers hold is noted
     // for the next drawing. Call it once nothing else writes to the layer in this drawing.
     void end(const QImage& layer, const QImage& background);
@@ -58,6 +78,7 @@ private:
     bool piecesOnly_ = false;
     qint64 layerKey_ = 0; // the layers' cache keys when the last drawing ended
     qint64 backgroundKey_ = 0;
+    uint64_t spare_ = 0; // where an inactive refresh's marker marks
 };
 
 } // namespace viewer

@@ -31,11 +31,16 @@ void vertical(const Raster& r, int x, int y0, int y1) {
     const int from = std::max(std::min(y0, y1), 0);
     const int to = std::min(std::max(y0, y1), r.height - 1);
     uchar* pixel = r.bits + from * r.stride + x * qsizetype{sizeof(QRgb)};
-    for (int y = from; y <= to; ++y, pixel += r.stride) {
-        *reinterpret_cast<QRgb*>(pixel) = r.colour;
+    if (r.marks == nullptr) {
+        for (int y = from; y <= to; ++y, pixel += r.stride) {
+            *reinterpret_cast<QRgb*>(pixel) = r.colour;
+        }
+        return;
     }
-    if (r.marks != nullptr && from <= to) {
-        r.marks->mark(x, from, to);
+    LayerRefresh::Marker marker = r.marks->marker(x, from);
+    for (int y = from; y <= to; ++y, pixel += r.stride, marker.next()) {
+        *reinterpret_cast<QRgb*>(pixel) = r.colour;
+        marker.mark();
     }
 }
 

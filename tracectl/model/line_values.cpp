@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <utility>
+#include <vector>
 
 namespace viewer {
 
@@ -79,6 +80,59 @@ void filterPairs(const DerivationRecord* r, LineFilter* const* chains, float* co
 
 } // namespace
 
+namespace {
+
+// Neighbouring lines computed together: line `first` alone, or with the filtered lines that
+// follow it side by side.
+struct LineGroup {
+    int first = 0;
+    int count = 1;
+    bool filtered = false;
+};
+
+// The frames of page-buffer rows that are read for every group before the next rows: the
+// rows then stay in the processor's cache while all lines read them.
+constexpr size_t kBlockBytes = 256 * 1024;
+
+// Frames f0 .. f0 + n - 1 of the lines of `g` into out[j] + f0 (out[j] for line first + j).
+void computeGroup(const Recording& rec, FilterBank& filters, const LineGroup& g,
+                  float* const* lineOut, uint32_t f0, uint32_t n) {
+    const int channels = rec.header.numChannels;
+    const int32_t* frames = rec.pageBuffer.data() + static_cast<size_t>(f0) * channels;
+    std::array<DerivationRecord, kSideBySide> r{};
+    std::array<LineFilter*, kSideBySide> chains{};
+    std::array<float*, kSideBySide> out{};
+    for (int j = 0; j < g.count; ++j) {
+        r[j] = lineSource(rec, g.first + j);
+        chains[j] = &filters.line(g.first + j);
+        out[j] = lineOut[j] + f0;
+    }
+    if (!g.filtered) {
+        const std::span<float> line(out[0], n);
+        if (r[0].kind == kNoInput || r[0].kind == kUnavailable) {
+            // 0 throughout: no input, or no value to carry forward
+            std::fill(line.begin(), line.end(), 0.0f);
+        } else {
+            const int32_t* frame = frames;
+            for (float& v : line) {
+                v = static_cast<float>(lineValue(r[0], frame));
+                frame += channels;
+            }
+        }
+    } else if (g.count == 4) {
+        filterPairs<2>(r.data(), chains.data(), out.data(), frames, n, channels);
+    } else {
+        if (g.count >= 2) {
+            filterPairs<1>(r.data(), chains.data(), out.data(), frames, n, channels);
+        }
+        if (g.count % 2 == 1) {
+            filterLine(r[g.count - 1], *chains[g.count - 1], out[g.count - 1], frames, n, channels);
+        }
+    }
+}
+
+} // namespace
+
 void LineValues::compute(const Recording& rec, FilterBank& filters, const LineSink& sink) {
     const MontageRecord& m = rec.currentMontage;
     const bool loaded = rec.isOpen() && !rec.pageBuffer.empty();
@@ -87,55 +141,50 @@ void LineValues::compute(const Recording& rec, FilterBank& filters, const LineSi
     kept_ = static_cast<size_t>(lines_) * frames_ <= kKeptValues;
     // Lines not kept are computed in a scratch of a few lines, within kKeptValues values.
     const size_t fitting = frames_ == 0 ? kSideBySide : kKeptValues / frames_;
-    const int group =
+    const int most =
         kept_ ? kSideBySide : static_cast<int>(std::clamp<size_t>(fitting, 1, kSideBySide));
-    values_.resize(static_cast<size_t>(kept_ ? lines_ : group) * frames_);
-    const int channels = rec.header.numChannels;
-    const int32_t* frames = rec.pageBuffer.data();
+    values_.resize(static_cast<size_t>(kept_ ? lines_ : most) * frames_);
     const auto filtered = [&](int line) {
         const uint8_t kind = lineSource(rec, line).kind;
         return kind != kNoInput && kind != kUnavailable && !bypassesFilters(m, line);
     };
-    for (int i = 0; i < lines_;) {
-        // Line i alone, or with the filtered lines that follow it side by side.
-        int n = 1;
-        while (filtered(i) && n < group && i + n < lines_ && filtered(i + n)) {
-            ++n;
+    std::vector<LineGroup> groups;
+    for (int i = 0; i < lines_; i += groups.back().count) {
+        LineGroup g{i, 1, filtered(i)};
+        while (g.filtered && g.count < most && i + g.count < lines_ && filtered(i + g.count)) {
+            ++g.count;
         }
-        std::array<DerivationRecord, kSideBySide> r{};
-        std::array<LineFilter*, kSideBySide> chains{};
+        groups.push_back(g);
+    }
+    const auto storage = [&](const LineGroup& g) {
         std::array<float*, kSideBySide> out{};
-        for (int j = 0; j < n; ++j) {
-            r[j] = lineSource(rec, i + j);
-            chains[j] = &filters.line(i + j);
-            out[j] = values_.data() + static_cast<size_t>(kept_ ? i + j : j) * frames_;
+        for (int j = 0; j < g.count; ++j) {
+            out[j] = values_.data() + static_cast<size_t>(kept_ ? g.first + j : j) * frames_;
         }
-        if (!filtered(i)) {
-            const std::span<float> line(out[0], frames_);
-            const int32_t* frame = frames;
-            if (r[0].kind == kNoInput || r[0].kind == kUnavailable) {
-                // 0 throughout: no input, or no value to carry forward
-                std::fill(line.begin(), line.end(), 0.0f);
-            } else {
-                for (float& v : line) {
-                    v = static_cast<float>(lineValue(r[0], frame));
-                    frame += channels;
-                }
-            }
-        } else if (n == 4) {
-            filterPairs<2>(r.data(), chains.data(), out.data(), frames, frames_, channels);
-        } else {
-            if (n >= 2) {
-                filterPairs<1>(r.data(), chains.data(), out.data(), frames, frames_, channels);
-            }
-            if (n % 2 == 1) {
-                filterLine(r[n - 1], *chains[n - 1], out[n - 1], frames, frames_, channels);
+        return out;
+    };
+    const size_t rowBytes = std::max<size_t>(1, rec.header.numChannels * sizeof(int32_t));
+    if (kept_ && rowBytes * frames_ > 2 * kBlockBytes) {
+        // A page larger than the cache: block by block of frames, every group; then the lines
+        // in order. (A smaller page is read group after group, each drawn while its values
+        // are at hand.)
+        const auto block = static_cast<uint32_t>(std::max<size_t>(64, kBlockBytes / rowBytes));
+        for (uint32_t f = 0; f < frames_; f += std::min(block, frames_ - f)) {
+            for (const LineGroup& g : groups) {
+                computeGroup(rec, filters, g, storage(g).data(), f, std::min(block, frames_ - f));
             }
         }
-        for (int j = 0; j < n && sink; ++j) {
-            sink(i + j, std::span<const float>(out[j], frames_));
+        for (int i = 0; i < lines_ && sink; ++i) {
+            sink(i, line(i));
         }
-        i += n;
+        return;
+    }
+    for (const LineGroup& g : groups) {
+        const std::array<float*, kSideBySide> out = storage(g);
+        computeGroup(rec, filters, g, out.data(), 0, frames_);
+        for (int j = 0; j < g.count && sink; ++j) {
+            sink(g.first + j, std::span<const float>(out[j], frames_));
+        }
     }
 }
 
