@@ -2,8 +2,7 @@
 // and re-referencing its frames, the lines' filtered values, the page layer (what the last
 // drawing changed copied back from the static layer, and the traces reduced to pixel columns
 // and rasterised, band by band: measured as the page layer's drawing less the values it
-// computes), and the walk over the notes. Each stage is a counter in microseconds per page;
-// "copy_us", a whole layer copied on its own, is for comparison.
+// computes), and the walk over the notes. Each stage is a counter in microseconds per page.
 
 #include "CViewerCtrl.h"
 #include "bench_recordings.h"
@@ -17,16 +16,15 @@
 
 #include <array>
 #include <chrono>
-#include <cstring>
 #include <string>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-enum Stage { kSeek, kRead, kValues, kLayer, kNotes, kCopy, kStages };
-constexpr std::array<const char*, kStages> kNames = {"seek_us",  "read_us",  "values_us",
-                                                     "layer_us", "notes_us", "copy_us"};
+enum Stage { kSeek, kRead, kValues, kLayer, kNotes, kStages };
+constexpr std::array<const char*, kStages> kNames = {"seek_us", "read_us", "values_us", "layer_us",
+                                                     "notes_us"};
 
 void stages(benchmark::State& state, const std::string& path, float seconds, int32_t step) {
     CViewerCtrl ctrl; // the static layer, row centres and label width the control draws on
@@ -52,7 +50,6 @@ void stages(benchmark::State& state, const std::string& path, float seconds, int
     viewer::LayerRefresh refresh;
     settings.refresh = &refresh;
     QImage layer = ctrl.staticLayer().copy();
-    QImage spare = layer.copy();
 
     std::array<double, kStages> total{};
     const int32_t last = ctrl.totalTrcSec() - step;
@@ -72,8 +69,6 @@ void stages(benchmark::State& state, const std::string& path, float seconds, int
         benchmark::DoNotOptimize(viewer::notesOnPage(model.recording(), settings.labelWidth,
                                                      1920 - settings.labelWidth));
         t[5] = Clock::now();
-        std::memcpy(spare.bits(), layer.constBits(), static_cast<size_t>(layer.sizeInBytes()));
-        t[6] = Clock::now();
         for (int i = 0; i < kStages; ++i) {
             total[i] += std::chrono::duration<double, std::micro>(t[i + 1] - t[i]).count();
         }

@@ -17,9 +17,10 @@ void LayerRefresh::begin(QImage& layer, const QImage& background) {
         (static_cast<size_t>(layer.width()) + 64 * kPiecePixels - 1) / (64 * kPiecePixels);
     const size_t size = words * static_cast<size_t>(layer.height());
     // The cache keys change with every write to an image, through a painter or its bits.
-    piecesOnly_ = layerKey_ == layer.cacheKey() && backgroundKey_ == background.cacheKey() &&
-                  words_ == words && dirty_.size() == size;
-    if (!piecesOnly_) {
+    const bool piecesOnly = layerKey_ == layer.cacheKey() &&
+                            backgroundKey_ == background.cacheKey() && words_ == words &&
+                            dirty_.size() == size;
+    if (!piecesOnly) {
         dirty_.assign(size, 0);
     }
     words_ = words;
@@ -29,6 +30,11 @@ void LayerRefresh::begin(QImage& layer, const QImage& background) {
     from_ = background.constBits();
     to_ = layer.bits();
     done_ = 0;
+    if (!piecesOnly) {
+        // All of it: one copy moves the memory fastest.
+        std::memcpy(to_, from_, static_cast<size_t>(stride_) * static_cast<size_t>(rows_));
+        done_ = rows_;
+    }
 }
 
 void LayerRefresh::copyRow(int row) {
@@ -54,23 +60,10 @@ void LayerRefresh::copyRow(int row) {
 }
 
 void LayerRefresh::through(int64_t row) {
-    if (!active_) {
-        return;
-    }
     const int end = static_cast<int>(std::clamp<int64_t>(row + 1, 0, rows_));
-    if (end <= done_) {
-        return;
+    for (; active_ && done_ < end; ++done_) {
+        copyRow(done_);
     }
-    if (piecesOnly_) {
-        for (int r = done_; r < end; ++r) {
-            copyRow(r);
-        }
-    } else {
-        const size_t offset = static_cast<size_t>(done_) * static_cast<size_t>(stride_);
-        std::memcpy(to_ + offset, from_ + offset,
-                    static_cast<size_t>(end - done_) * static_cast<size_t>(stride_));
-    }
-    done_ = end;
 }
 
 void LayerRefresh::mark(const QRect& area) {

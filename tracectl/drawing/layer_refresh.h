@@ -1,10 +1,10 @@
 #pragma once
-// Brings the page layer back to the static layer before a page's traces are drawn over it,
-// band by band just ahead of the drawing, so that the traces draw into rows the copy has just
-// brought into the cache. When the page layer still holds the static layer with the last
-// drawing over it (nothing else has written to either since), only the 16-pixel pieces of
-// rows that drawing changed are copied back; otherwise whole rows are. A page step then
-// moves a fraction of the layer's memory instead of all of it.
+// Brings the page layer back to the static layer before a page's traces are drawn over it.
+// When the page layer still holds the static layer with the last drawing over it (nothing
+// else has written to either since), only the 16-pixel pieces of rows that drawing changed
+// are copied back, band by band just ahead of the new drawing, so that the traces draw into
+// rows the copy has just brought into the cache: a page step then moves a fraction of the
+// layer's memory instead of all of it. Otherwise the whole layer is copied at once.
 
 #include <QImage>
 #include <QRect>
@@ -24,6 +24,7 @@ public:
     void begin(QImage& layer, const QImage& background);
 
     // Brings every row up to and including `row` back, when not done yet in this drawing.
+    // (After a whole copy every row is.)
     void through(int64_t row);
 
     // The drawing changed pixels x, y0 .. y1 (inside the layer, y0 <= y1), or the pixels of
@@ -75,7 +76,6 @@ private:
     uchar* to_ = nullptr;
     int done_ = 0;        // rows brought back in this drawing
     bool active_ = false; // a drawing is on, over a background of the layer's layout
-    bool piecesOnly_ = false;
     qint64 layerKey_ = 0; // the layers' cache keys when the last drawing ended
     qint64 backgroundKey_ = 0;
     uint64_t spare_ = 0; // where an inactive refresh's marker marks
