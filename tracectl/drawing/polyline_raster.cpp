@@ -123,7 +123,9 @@ void drawPolylineRgb32(QImage& layer, std::span<const QPoint> points, QRgb colou
 
 namespace {
 
-// The column being gathered and the drawing of the columns it closes.
+// The column being gathered and the drawing of the columns it closes. The part of a step
+// that falls into the next column is kept and drawn with that column as one run (it ends at
+// the column's first sample, which lies within the column's own run).
 class ColumnSteps {
 public:
     explicit ColumnSteps(const Raster& r) : r_(r) {}
@@ -143,9 +145,11 @@ public:
         last_ = last;
         samples_ = samples;
     }
+    // Draws what is kept of the last step (the last column is left open).
+    void finish() { run(x_, headLow_, headHigh_); }
 
 private:
-    void close(int x, int y) const {
+    void close(int x, int y) {
         const QPoint to(x, y);
         const bool columnReached = withinReach(QPoint(x_, min_)) && withinReach(QPoint(x_, max_));
         if (std::abs(int64_t{x} - x_) == 1 && columnReached && withinReach(to)) {
@@ -155,14 +159,31 @@ private:
             const int sign = y >= last_ ? 1 : -1;
             const int half = (rise + 1) / 2;
             const int ownEnd = last_ + sign * (std::max(half, 1) - 1);
-            vertical(r_, x_, std::min(min_, ownEnd), std::max(max_, ownEnd));
-            vertical(r_, x, last_ + sign * half, y);
+            run(x_, std::min(min_, ownEnd), std::max(max_, ownEnd));
+            const int nextStart = last_ + sign * half;
+            headLow_ = std::min(nextStart, y);
+            headHigh_ = std::max(nextStart, y);
             return;
         }
         if (samples_ > 1 && columnReached) {
-            vertical(r_, x_, min_, max_);
+            run(x_, min_, max_);
+        } else {
+            run(x_, headLow_, headHigh_);
         }
         segment(r_, QPoint(x_, last_), to);
+    }
+
+    // Rows low .. high of column x, with the part of the step into it; nothing is kept after.
+    void run(int x, int low, int high) {
+        if (headLow_ <= headHigh_) {
+            low = std::min(low, headLow_);
+            high = std::max(high, headHigh_);
+        }
+        if (low <= high) {
+            vertical(r_, x, low, high);
+        }
+        headLow_ = 1;
+        headHigh_ = 0;
     }
 
     const Raster& r_;
@@ -171,6 +192,8 @@ private:
     int max_ = 0;
     int last_ = 0;
     uint32_t samples_ = 0;
+    int headLow_ = 1; // the part of the last step in the open column; none while low > high
+    int headHigh_ = 0;
 };
 
 } // namespace
@@ -204,6 +227,7 @@ void drawTraceRgb32(QImage& layer, std::span<const int32_t> ys, const SampleColu
         steps.next(columns.x[c], y[from]);
         steps.open(columns.x[c], low, high, last, to - from);
     }
+    steps.finish();
 }
 
 } // namespace viewer
