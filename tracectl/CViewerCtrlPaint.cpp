@@ -2,6 +2,7 @@
 
 #include "CViewerCtrl.h"
 
+#include "layer_memory.h"
 #include "page_layer.h"
 #include "page_notes.h"
 #include "static_layer.h"
@@ -26,7 +27,7 @@ QImage blankLayer(QSize size, QRgb background) {
     if (size.isEmpty()) {
         return {};
     }
-    QImage layer(size, QImage::Format_RGB32);
+    QImage layer = layerImage(size, QImage::Format_RGB32);
     layer.fill(background);
     return layer;
 }
@@ -37,7 +38,7 @@ QImage blankLayer(QSize size, QRgb background) {
 void prepareLayer(QImage& layer, const QImage& like) {
     if (layer.size() != like.size() || layer.format() != like.format() ||
         layer.bytesPerLine() != like.bytesPerLine() || !layer.isDetached()) {
-        layer = QImage(like.size(), like.format());
+        layer = layerImage(like.size(), like.format());
     }
 }
 
