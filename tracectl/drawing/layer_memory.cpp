@@ -22,6 +22,9 @@ QImage layerImage(QSize size, QImage::Format format) {
     }
     const auto bytesPerLine = static_cast<size_t>(size.width()) * 4;
     const size_t bytes = bytesPerLine * static_cast<size_t>(size.height());
+    if (bytes < kHugePage) {
+        return QImage(size, format); // a small layer: a huge page would mostly be waste
+    }
     const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
     void* pixels = std::aligned_alloc(kHugePage, rounded);
     if (pixels == nullptr) {
