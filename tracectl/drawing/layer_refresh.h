@@ -30,13 +30,9 @@ public:
     // The drawing changed pixels x, y0 .. y1 (inside the layer, y0 <= y1), or the pixels of
     // `area` (clipped to the layer). Rows marked must have been brought back already.
     void mark(int x, int y0, int y1) {
-        if (active_) {
-            const auto piece = static_cast<size_t>(x / kPiecePixels);
-            const uint64_t bit = uint64_t{1} << (piece % 64);
-            uint64_t* word = dirty_.data() + static_cast<size_t>(y0) * words_ + piece / 64;
-            for (int y = y0; y <= y1; ++y, word += words_) {
-                *word |= bit;
-            }
+        Marker marker = this->marker(x, y0);
+        for (int y = y0; y <= y1; ++y, marker.next()) {
+            marker.mark();
         }
     }
     void mark(const QRect& area);

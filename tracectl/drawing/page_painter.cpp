@@ -116,6 +116,14 @@ void drawTraces(QPainter& p, TraceModel& model, const TraceColours& colours,
     if (raster && (r.traces & raster->rect()).isEmpty()) {
         return; // nothing of the rows lies on the image
     }
+    // The rows' band of the image, so that large waves stay inside it; one line's y at a
+    // time, and the sample columns, the same for every line.
+    const QRect rows = raster ? r.traces & raster->rect() : QRect();
+    QImage band = raster ? QImage(raster->scanLine(rows.top()), raster->width(), rows.height(),
+                                  raster->bytesPerLine(), raster->format())
+                         : QImage();
+    std::vector<int32_t> ys;
+    SampleColumns columns;
     model.computeLineValues([&](int i, std::span<const float> values) {
         const uint8_t kind = lineSource(rec, i).kind;
         const uint32_t samples = rec.samplesPerPage;
@@ -127,16 +135,13 @@ void drawTraces(QPainter& p, TraceModel& model, const TraceColours& colours,
         const uint8_t index = m.colourIndex[i];
         const QRgb colour = colours[index < colours.size() ? index : 5];
         if (raster) {
-            // The rows' band of the image, so that large waves stay inside it.
-            const QRect rows = r.traces & raster->rect();
-            QImage band(raster->scanLine(rows.top()), raster->width(), rows.height(),
-                        raster->bytesPerLine(), raster->format());
-            std::vector<int32_t> ys(values.size());
+            ys.resize(values.size());
             for (size_t l = 0; l < values.size(); ++l) {
                 ys[l] = traceY(r.rowCentre[i], values[l], k) - rows.top();
             }
-            SampleColumns columns;
-            columns.build(left, width, samples, static_cast<uint32_t>(values.size()));
+            if (columns.start.empty() || columns.start.back() != values.size()) {
+                columns.build(left, width, samples, static_cast<uint32_t>(values.size()));
+            }
             drawTraceRgb32(band, ys, columns, colour);
             return;
         }
