@@ -78,10 +78,6 @@ void filterPairs(const DerivationRecord* r, LineFilter* const* chains, float* co
 #endif
 }
 
-} // namespace
-
-namespace {
-
 // Neighbouring lines computed together: line `first` alone, or with the filtered lines that
 // follow it side by side.
 struct LineGroup {
