@@ -3,7 +3,10 @@
 
 #include "fixture.h"
 #include "page_files.h"
+#include "text_face.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -169,6 +172,28 @@ TEST(PageFiles, ToolWritesConsecutivePagesAsSearchablePdf) {
         EXPECT_TRUE(text.contains("Montage: Flat")) << text.toStdString();
         EXPECT_TRUE(text.contains("Fp1")) << text.toStdString();
     }
+    // Header and labels are set in a text face, never a TeX math or symbol one.
+    const QString fonts = run("pdffonts", {pdf});
+    EXPECT_FALSE(QRegularExpression("cm(ex|sy|mi|r)10|msam|msbm|Math|Symbol").match(fonts).hasMatch())
+        << fonts.toStdString();
+}
+
+TEST(TextFaces, EmptyUnknownAndMathFacesDrawLabelsInATextFont) {
+    // The test machine has the TeX fonts (cmex10 and the like) that matplotlib brings along.
+    const QString label = QStringLiteral("Fp2 Fp1 T6 T4 µV/cm 10:23:45");
+    for (const QString name : {"", "No Such Face", "cmex10", "msam10"}) {
+        const QFontInfo info(textFont(name));
+        const QList<QFontDatabase::WritingSystem> systems =
+            QFontDatabase::writingSystems(info.family());
+        EXPECT_TRUE(systems.contains(QFontDatabase::Latin)) << name.toStdString();
+        EXPECT_FALSE(systems.contains(QFontDatabase::Symbol)) << info.family().toStdString();
+        const QFontMetrics metrics(textFont(name));
+        for (const QChar c : label) {
+            EXPECT_TRUE(c.isSpace() || metrics.inFont(c)) << info.family().toStdString();
+        }
+    }
+    // A text face the machine has is used as named.
+    EXPECT_EQ(QFontInfo(textFont("DejaVu Serif")).family(), "DejaVu Serif");
 }
 
 TEST(PageFiles, PdfTracesSitWhereThePngPutsThem) {

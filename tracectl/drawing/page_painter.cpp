@@ -6,6 +6,7 @@
 #include "page_notes.h"
 #include "polyline_raster.h"
 #include "text.h"
+#include "text_face.h"
 #include "trace_geometry.h"
 
 #include <QFontMetrics>
@@ -37,7 +38,7 @@ QString hertz(int32_t value, double perHertz) {
 }
 
 QFont fontAt(const QString& name, int points, double dpi, bool bold = false) {
-    QFont font(name);
+    QFont font = textFont(name);
     font.setPixelSize(std::clamp(static_cast<int>(std::lround(dpi * points / 72.0)), 1, 4000));
     font.setBold(bold);
     return font;

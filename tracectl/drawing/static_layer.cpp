@@ -2,6 +2,7 @@
 
 #include "montage_lines.h"
 #include "text.h"
+#include "text_face.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -135,7 +136,7 @@ int scaled(int n, double scale) {
 }
 
 QFont labelFont(const LabelFont& wanted, const QImage& layer, double scale) {
-    QFont font(wanted.name);
+    QFont font = textFont(wanted.name);
     const int pixels = scaled(layer.logicalDpiY() * wanted.size / 72, scale);
     font.setPixelSize(std::clamp(std::abs(pixels), 1, 1000));
     font.setWeight(wanted.bold ? QFont::Bold : QFont::Normal);

@@ -2,6 +2,7 @@
 
 #include "CViewerCtrl.h"
 #include "GoToTime.h"
+#include "text_face.h"
 
 #include <QPainter>
 
@@ -45,6 +46,9 @@ std::vector<RulerTick> rulerTicks(int32_t pageMs, int step,
 TimeRuler::TimeRuler(CViewerCtrl& trace, QWidget* parent) : QWidget(parent), trace_(trace) {
     setObjectName(QStringLiteral("timeRuler"));
     setAutoFillBackground(true);
+    QFont face = textFont(font().family());
+    face.setPointSizeF(font().pointSizeF());
+    setFont(face);
 }
 
 QSize TimeRuler::sizeHint() const { return {200, fontMetrics().height() + kTickHeight + 2}; }

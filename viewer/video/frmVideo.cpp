@@ -4,6 +4,7 @@
 #include "VideoSync.h"
 #include "VideoTraceSide.h"
 #include "WindowPlacement.h"
+#include "text_face.h"
 #include "video_helpers.h"
 
 #include <QCloseEvent>
@@ -91,7 +92,7 @@ void frmVideo::buildPanel() {
     TimePanel_->setObjectName(QStringLiteral("TimePanel"));
     TimePanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     TimePanel_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    QFont font(QStringLiteral("Arial"));
+    QFont font = textFont(QStringLiteral("Arial"));
     font.setPointSize(12);
     font.setBold(true);
     TimePanel_->setFont(font);
