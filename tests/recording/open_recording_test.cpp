@@ -41,6 +41,8 @@ RecordingDescription olderRecording(uint8_t headerType) {
     d.sample = [](int64_t frame, int channel) { return int32_t((frame + channel) % 200); };
     d.notes = {note(12 * 256, "Eyes closed"), note(20 * 256, "Eyes open")};
     d.segments = {{3600 * 256, 10 * 256}};
+    d.surname = "ABCDEFGHIJKLMNOPQRSTUV"; // fills its 22-byte field; the queries give 21
+    d.name = "abcdefghijklmnopqrst";      // fills its 20-byte field; the queries give 19
     return d;
 }
 
@@ -264,6 +266,8 @@ TEST(OldGenerations, EveryGenerationAnswersTheQueriesAlike) {
     TempDir dir;
     OpenedRecording want(dir, olderRecording(4), "4.vwr");
     ASSERT_TRUE(want.opened);
+    EXPECT_EQ(GetSurName(want.rec) + "|" + GetName(want.rec),
+              "ABCDEFGHIJKLMNOPQRSTU|abcdefghijklmnopqrs");
     // The answers of one recording to every query that reads the header and its tables.
     const auto answers = [](Recording& r) {
         int32_t file = 0;
@@ -333,12 +337,26 @@ TEST(TimeQueries, TimeOfDayDateAndLengthTakeCutOutStretchesAndBadDatesIntoAccoun
     EXPECT_EQ(totalTrcSec(o.rec), 11); // seconds round up
     d.frames = 2560;
     EXPECT_EQ(totalTrcSec(OpenedRecording(dir, d).rec), 10);
-    d.recMonth = 2;
-    d.recDay = 30;
-    EXPECT_TRUE(std::isnan(GetDateTimeFromSeconds(OpenedRecording(dir, d).rec, 0)));
-    d.recDay = 29; // 2026 is no leap year
-    EXPECT_TRUE(std::isnan(GetDateTimeFromSeconds(OpenedRecording(dir, d).rec, 0)));
-    d.recYear = 100; // 2000 is one
+    // Month, day, hour; the automation day of 2026's date at 09:30 (hour 9), or NaN for no
+    // calendar date. January and February count from the year before in the arithmetic.
+    const double nan = std::nan("");
+    const struct {
+        uint8_t month, day, hour;
+        double day1899;
+    } dates[] = {{1, 15, 9, 46037}, {2, 28, 9, 46081}, {3, 1, 9, 46082}, {12, 31, 9, 46387},
+                 {2, 29, 9, nan},   {2, 30, 9, nan},   {0, 10, 9, nan},  {13, 1, 9, nan},
+                 {1, 0, 9, nan},    {1, 32, 9, nan},   {4, 31, 9, nan},  {1, 15, 24, nan}};
+    for (const auto& c : dates) {
+        d.recMonth = c.month, d.recDay = c.day, d.recHour = c.hour;
+        const double got = GetDateTimeFromSeconds(OpenedRecording(dir, d).rec, 0);
+        if (std::isnan(c.day1899)) {
+            EXPECT_TRUE(std::isnan(got)) << int(c.month) << "/" << int(c.day);
+        } else {
+            EXPECT_DOUBLE_EQ(got, c.day1899 + start / 86400.0) << int(c.month) << "/" << int(c.day);
+        }
+    }
+    d.recMonth = 2, d.recDay = 29, d.recHour = 9;
+    d.recYear = 100; // 2000 is a leap year
     EXPECT_DOUBLE_EQ(GetDateTimeFromSeconds(OpenedRecording(dir, d).rec, 0),
                      36585.0 + 0.5 * 19 / 24);
 }
@@ -375,6 +393,10 @@ TEST(VideoQueries, TheVideoIndexMapsPositionsToFilesAndTheirStarts) {
     EXPECT_TRUE(ThereIsVideo(o.rec));
 
     int32_t file = 0;
+    const Recording closed; // no recording open: no video, no file, no delay
+    EXPECT_EQ((Values{GetSfasVideo(closed, 500, file), file, GetVideoOneSfasFrame(closed),
+                      ThereIsVideo(closed)}),
+              (Values{-1, -1, 0, 0}));
     d.videos = {{2'000'000'000, 2'000'000'000, 5}};
     EXPECT_EQ(GetSfasVideo(OpenedRecording(dir, d).rec, 2'100'000'000, file), 2'000'000'000);
     EXPECT_EQ(file, 5);
