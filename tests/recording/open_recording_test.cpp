@@ -393,7 +393,8 @@ TEST(VideoQueries, TheVideoIndexMapsPositionsToFilesAndTheirStarts) {
     EXPECT_TRUE(ThereIsVideo(o.rec));
 
     int32_t file = 0;
-    const Recording closed; // no recording open: no video, no file, no delay
+    Recording closed; // no recording open: no video, no file, no delay, whatever the header
+    closed.header.checkWord = 0x8000, closed.header.videoDelay = 40000, closed.header.videoStart = 7;
     EXPECT_EQ((Values{GetSfasVideo(closed, 500, file), file, GetVideoOneSfasFrame(closed),
                       ThereIsVideo(closed)}),
               (Values{-1, -1, 0, 0}));

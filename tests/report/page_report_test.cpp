@@ -7,6 +7,7 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QList>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>

@@ -3,6 +3,8 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QList>
+#include <QStringList>
 
 namespace {
 
