@@ -13,6 +13,8 @@ namespace viewer {
 struct MontageTerm {
     std::string electrode; // matched by electrodeKey
     double weight = 1.0;
+
+    bool operator==(const MontageTerm&) const = default;
 };
 
 // Notch of a line that keeps its own: off, or on at 50 or 60 Hz.

@@ -7,6 +7,8 @@
 #include "ReportActions.h"
 #include "ToolbarPictures.h"
 #include "WindowPlacement.h"
+#include "MontageList.h"
+#include "montage_files.h"
 #include "review/ReviewTools.h"
 
 #include <QAction>
@@ -97,6 +99,9 @@ frmView::frmView(QWidget* parent)
     buildLists();
     buildMenu();
     new EdfExportMenu(this); // a child of the window: File > Export to EDF+
+    montages_ = new MontageList(*this, *ViewTrace1_, *cmbViewMode_,
+                                [this](int index) { selectEntry(cmbViewMode_, index); },
+                                viewer::montagesFolder());
     connectEvents();
 
     setMinimumSize(static_cast<int>(std::ceil(kMinimumTwips / twipsPerPixelX())),

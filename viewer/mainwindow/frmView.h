@@ -23,6 +23,7 @@
 #include <memory>
 
 class CViewerCtrl;
+class MontageList;
 class MyScrollBar;
 class QAction;
 class QColorDialog;
@@ -118,6 +119,8 @@ public:
     void setBeepHook(std::function<void()> hook) { beep_ = std::move(hook); }
     // The keys, overlay, ruler, notes panel and menus added for reviewing (viewer/review/).
     ReviewTools& review() const { return *review_; }
+    // The standard and the user's montages in the montage list (viewer/montages/).
+    MontageList& montages() const { return *montages_; }
 
     // What the video button drives: the video window (MainWindowVideo) unless replaced.
     void setVideoLink(std::unique_ptr<VideoWindowLink> link) { video_ = std::move(link); }
@@ -212,4 +215,5 @@ private:
     std::function<void()> beep_;
     std::unique_ptr<VideoWindowLink> video_;
     std::unique_ptr<ReviewTools> review_;
+    MontageList* montages_ = nullptr; // a child of the window
 };

@@ -3,6 +3,7 @@
 #include "frmView.h"
 
 #include "CViewerCtrl.h"
+#include "MontageList.h"
 #include "MyScrollBar.h"
 #include "ViewerSettings.h"
 
@@ -123,6 +124,9 @@ void frmView::cmbViewMode_Click() {
         ImpostaAsRecorded();
     } else if (value == kAllLinesRecorded) {
         ImpostaAllElectrode();
+    } else if (montages_->choose(value)) {
+        refreshFromControl();
+        ViewTrace1_->DrawPage(posSec_);
     } else {
         ViewTrace1_->setGratis(false);
         ViewTrace1_->setNumMont(static_cast<int16_t>(value + kFirstArchivedMontage));

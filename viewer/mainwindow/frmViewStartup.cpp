@@ -5,6 +5,7 @@
 #include "CViewerCtrl.h"
 #include "Module1.h"
 #include "MyScrollBar.h"
+#include "MontageList.h"
 #include "ViewerSettings.h"
 #include "WindowPlacement.h"
 #include "review/ReviewTools.h"
@@ -107,6 +108,7 @@ void frmView::fillViewModeList() {
             QStringLiteral(" %1-%2").arg(i + 1).arg(ViewTrace1_->GetArchivedMontName(i).trimmed()),
             static_cast<int>(i));
     }
+    montages_->appendEntries();
     selectEntry(cmbViewMode_, 0);
 }
 
