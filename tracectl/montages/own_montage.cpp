@@ -64,7 +64,15 @@ PageSettings pageSettingsOf(const Recording& rec, const PageSettings& fallback) 
     if (!rec.isOpen() || rec.currentMontage.numLines == 0) {
         return page;
     }
-    const int32_t gain = eegGain(rec);
+    int32_t gain = eegGain(rec);
+    if (gain < 0) {
+        // Gains that differ: the one most EEG lines share.
+        const MontageRecord& m = rec.currentMontage;
+        const auto eeg = [&rec](int i) { return isEegLine(rec, i); };
+        const int line = mostRepeatedLine(std::min<int>(m.numLines, kMaxLines), eeg, eeg,
+                                          [&m](int i, int j) { return m.gain[i] == m.gain[j]; });
+        gain = eeg(line) ? m.gain[static_cast<size_t>(line)] : -1;
+    }
     const int32_t highPass = prevailingFilter(rec, FilterSetting::HighPass);
     const int32_t lowPass = prevailingFilter(rec, FilterSetting::LowPass);
     page.gain = gain > 0 ? gain : page.gain;

@@ -19,8 +19,8 @@ struct PageSettings {
     uint8_t notch = 0;        // 0 off, 1 = 50 Hz, 2 = 60 Hz
 };
 
-// The settings of the montage in force: the EEG lines' shared gain, the prevailing filters,
-// the notch. Whatever the montage cannot say (no lines, gains that differ) comes from
+// The settings of the montage in force: the gain most EEG lines share, the prevailing
+// filters, the notch. Whatever the montage cannot say (no lines, no EEG line) comes from
 // `fallback`.
 PageSettings pageSettingsOf(const Recording& rec, const PageSettings& fallback);
 
