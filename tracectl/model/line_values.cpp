@@ -49,18 +49,45 @@ struct RecordedInput {
     }
 };
 
-// The same for a group with weighted lines (w[j] set), `shared` the frames' shared sum.
-struct WeightedInput {
-    const DerivationRecord* r;
-    const WeightedDerivation* const* w;
-    const double* shared;
-    double operator()(int j, uint32_t f, const int32_t* frame) const {
-        if (w[j] == nullptr) {
-            return static_cast<double>(lineValue(r[j], frame));
-        }
-        return weightedValue(*w[j], frame, shared != nullptr ? shared[f] : 0.0);
+// Frames a group with weighted lines is computed by at a time: their values first, then
+// their filters.
+constexpr uint32_t kChunk = 512;
+using Chunk = std::array<std::array<double, kChunk>, 4>;
+
+// The value of line j of a group in frame f of the chunk computed ahead.
+struct ChunkInput {
+    const Chunk* values;
+    double operator()(int j, uint32_t f, const int32_t*) const {
+        return (*values)[static_cast<size_t>(j)][f];
     }
 };
+
+// The values of the `count` lines of a group over `n` frames from `frames` into `v`: a
+// weighted line term by term, as weightedValue adds them; other lines as lineValue.
+void fillChunk(const DerivationRecord* r, const WeightedDerivation* const* w,
+               const double* shared, int count, const int32_t* frames, int channels,
+               uint32_t n, Chunk& v) {
+    for (int j = 0; j < count; ++j) {
+        std::array<double, kChunk>& line = v[static_cast<size_t>(j)];
+        if (w[j] == nullptr) {
+            for (uint32_t f = 0; f < n; ++f) {
+                line[f] = static_cast<double>(lineValue(r[j], frames + size_t{f} * channels));
+            }
+            continue;
+        }
+        const WeightedDerivation& d = *w[j];
+        for (uint32_t f = 0; f < n; ++f) {
+            line[f] = d.offset + (d.shared ? shared[f] : 0.0);
+        }
+        for (size_t k = 0; k < d.channels.size(); ++k) {
+            const double weight = d.weights[k];
+            const int32_t* in = frames + d.channels[k];
+            for (uint32_t f = 0; f < n; ++f) {
+                line[f] += weight * in[size_t{f} * channels];
+            }
+        }
+    }
+}
 
 // Line j's value at each frame through its own filter chain, one line alone.
 template <typename Input>
@@ -148,7 +175,7 @@ void computeGroup(const Recording& rec, FilterBank& filters, const LineGroup& g,
         chains[j] = &filters.line(g.first + j);
         out[j] = lineOut[j] + f0;
     }
-    const WeightedInput mixed{r.data(), w.data(), shared != nullptr ? shared + f0 : nullptr};
+    const double* sharedHere = shared != nullptr ? shared + f0 : nullptr;
     if (!g.filtered) {
         const std::span<float> line(out[0], n);
         if (r[0].kind == kNoInput || r[0].kind == kUnavailable) {
@@ -157,11 +184,25 @@ void computeGroup(const Recording& rec, FilterBank& filters, const LineGroup& g,
         } else {
             const int32_t* frame = frames;
             for (uint32_t f = 0; f < n; ++f, frame += channels) {
-                line[f] = static_cast<float>(mixed(0, f, frame));
+                line[f] = static_cast<float>(
+                    w[0] != nullptr ? weightedValue(*w[0], frame, sharedHere ? sharedHere[f] : 0.0)
+                                    : static_cast<double>(lineValue(r[0], frame)));
             }
         }
     } else if (weighted) {
-        filterGroup(mixed, g.count, chains.data(), out.data(), frames, n, channels);
+        Chunk values;
+        for (uint32_t c = 0; c < n; c += kChunk) {
+            const uint32_t m = std::min(kChunk, n - c);
+            const int32_t* at = frames + size_t{c} * channels;
+            fillChunk(r.data(), w.data(), sharedHere ? sharedHere + c : nullptr, g.count, at,
+                      channels, m, values);
+            std::array<float*, kSideBySide> chunkOut{};
+            for (int j = 0; j < g.count; ++j) {
+                chunkOut[j] = out[j] + c;
+            }
+            filterGroup(ChunkInput{&values}, g.count, chains.data(), chunkOut.data(), at, m,
+                        channels);
+        }
     } else {
         filterGroup(RecordedInput{r.data()}, g.count, chains.data(), out.data(), frames, n,
                     channels);

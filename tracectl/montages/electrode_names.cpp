@@ -4,6 +4,8 @@
 #include <array>
 #include <cctype>
 #include <iterator>
+#include <utility>
+#include <vector>
 
 namespace viewer {
 
@@ -66,8 +68,16 @@ std::string electrodeKey(std::string_view name) {
             key = upper(current);
         }
     }
-    for (std::string_view place : kPlaces) {
-        if (key == upper(place)) {
+    // The places in capitals, made once.
+    static const std::vector<std::pair<std::string, std::string_view>> kUpper = [] {
+        std::vector<std::pair<std::string, std::string_view>> places;
+        for (std::string_view place : kPlaces) {
+            places.emplace_back(upper(place), place);
+        }
+        return places;
+    }();
+    for (const auto& [capitals, place] : kUpper) {
+        if (key == capitals) {
             return std::string(place);
         }
     }

@@ -41,14 +41,30 @@ uint32_t thousandths(double hz, double scale) {
     return std::isfinite(v) ? static_cast<uint32_t>(std::clamp(v, 0.0, 4.0e9)) : 0;
 }
 
-OwnLine ownLine(const MontageLine& l, const std::map<std::string, uint16_t>& codes) {
+// Electrode codes by key, and the code of every name looked up so far.
+struct Codes {
+    std::map<std::string, uint16_t> byKey;
+    std::map<std::string, uint16_t> byName;
+
+    uint16_t of(const std::string& name) {
+        const auto known = byName.find(name);
+        if (known != byName.end()) {
+            return known->second;
+        }
+        const auto it = byKey.find(electrodeKey(name));
+        const uint16_t code = it == byKey.end() ? kMissingElectrode : it->second;
+        byName.emplace(name, code);
+        return code;
+    }
+};
+
+OwnLine ownLine(const Recording& rec, const MontageLine& l, Codes& codes) {
     OwnLine own;
     own.label = l.label;
     own.rgb = l.colour;
     for (const MontageTerm& t : l.terms) {
-        const auto it = codes.find(electrodeKey(t.electrode));
-        own.terms.push_back({it == codes.end() ? kMissingElectrode : it->second,
-                             l.inverted ? -t.weight : t.weight});
+        own.terms.push_back({codes.of(t.electrode), l.inverted ? -t.weight : t.weight});
+        own.polygraphic = own.polygraphic || electrodeOf(rec, own.terms.back().code).polygraphic();
     }
     own.keeps = static_cast<uint8_t>((l.gainUvPerCm ? kOwnGain : 0) |
                                      (l.highPassHz ? kOwnHighPass : 0) |
@@ -96,7 +112,7 @@ std::vector<std::string> eegElectrodeNames(const Recording& rec) {
 }
 
 void applyOwnMontage(Recording& rec, const MontageDefinition& def, const PageSettings& page) {
-    const std::map<std::string, uint16_t> codes = electrodesByKey(rec);
+    Codes codes{electrodesByKey(rec), {}};
     rec.own = OwnMontage{true, def.name, {}};
     MontageRecord& m = rec.currentMontage;
     const int32_t pageMs = m.pageMs;
@@ -112,7 +128,7 @@ void applyOwnMontage(Recording& rec, const MontageDefinition& def, const PageSet
             continue;
         }
         const size_t i = rec.own.lines.size();
-        rec.own.lines.push_back(ownLine(l, codes));
+        rec.own.lines.push_back(ownLine(rec, l, codes));
         const std::vector<OwnTerm>& terms = rec.own.lines.back().terms;
         // The line's first two electrodes stand for its inputs where the record asks for them
         // (the electrode examined for EEG filters, electrodes that are never filtered).

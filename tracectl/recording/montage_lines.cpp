@@ -13,10 +13,7 @@ const ElectrodeRecord& electrodeOf(const Recording& rec, uint16_t code) {
 
 bool isEegLine(const Recording& rec, int line) {
     if (rec.own.inForce && line >= 0 && static_cast<size_t>(line) < rec.own.lines.size()) {
-        const std::vector<OwnTerm>& terms = rec.own.lines[static_cast<size_t>(line)].terms;
-        return std::none_of(terms.begin(), terms.end(), [&rec](const OwnTerm& t) {
-            return electrodeOf(rec, t.code).polygraphic();
-        });
+        return !rec.own.lines[static_cast<size_t>(line)].polygraphic;
     }
     const MontageRecord& m = rec.currentMontage;
     return !electrodeOf(rec, m.inputA[line]).polygraphic() &&

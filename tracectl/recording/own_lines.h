@@ -35,6 +35,7 @@ struct OwnLine {
     std::optional<uint32_t> rgb; // 0xRRGGBB; none: the montage record's palette colour
     uint8_t keeps = 0;           // OwnSetting bits
     uint8_t notch = 0;           // the line's notch when it keeps one (0, 1 = 50 Hz, 2 = 60 Hz)
+    bool polygraphic = false;    // a term is a polygraphic electrode: not an EEG line
 };
 
 struct OwnMontage {

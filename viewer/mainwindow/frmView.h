@@ -164,6 +164,8 @@ private:
     void ViewTrace1_CambiatoMontaggio();
     // Brings the lists in line with the control's page length, gain, filters and notch.
     void refreshFromControl();
+    // The same without running the lists' handlers: the control has these values already.
+    void showControlValues();
     void selectEntry(QComboBox* list, int index);
     void selectMatching(QComboBox* list, int32_t value);
 
