@@ -16,20 +16,20 @@
 namespace viewer::edf {
 
 struct ExportRequest {
-    // AsSamples: BDF+ for 4-byte samples, EDF+ otherwise. Edf, Bdf: that format; EDF+ is
-    // refused for samples wider than its 16 bits.
     enum class Format { AsSamples, Edf, Bdf };
     // Where to write. The extension becomes ".edf" or ".bdf" to suit the format; with more
     // than one stretch the files are NAME-1.edf, NAME-2.edf, ... A device (/dev/null) is
     // written as named.
     std::string output;
-    Format format = Format::AsSamples;
     int64_t firstFrame = 0;
     int64_t endFrame = -1; // frame after the last one exported; -1 for the end of the data
     bool overwrite = false;
     // Called after every chunk with the frames written and the frames to write; returning
     // false cancels the export.
     std::function<bool(int64_t done, int64_t total)> progress;
+    // AsSamples: BDF+ for 4-byte samples, EDF+ otherwise. Edf, Bdf: that format; EDF+ is
+    // refused for samples wider than its 16 bits.
+    Format format = Format::AsSamples;
 };
 
 struct ExportResult {
