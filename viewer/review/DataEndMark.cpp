@@ -9,6 +9,7 @@ namespace {
 
 const QColor kMarkColour(120, 120, 120);
 constexpr int kLabelMargin = 4;
+constexpr QLatin1String kLabel("End of data");
 
 } // namespace
 
@@ -54,9 +55,11 @@ void DataEndMark::follow() {
     if (column == column_) {
         return;
     }
-    const QRect before = markRect();
+    // The label may sit before the line.
+    const int labelRoom = fontMetrics().horizontalAdvance(kLabel) + 4 * kLabelMargin;
+    const QRect before = markRect().adjusted(-labelRoom, 0, 0, 0);
     column_ = column;
-    update(before.united(markRect()));
+    update(before.united(markRect().adjusted(-labelRoom, 0, 0, 0)));
 }
 
 void DataEndMark::paintEvent(QPaintEvent*) {
@@ -68,13 +71,16 @@ void DataEndMark::paintEvent(QPaintEvent*) {
     p.fillRect(area, QBrush(kMarkColour, Qt::BDiagPattern));
     p.setPen(QPen(kMarkColour, 2));
     p.drawLine(area.topLeft(), area.bottomLeft());
-    const QString text = QStringLiteral("End of data");
     const QRect box = p.fontMetrics()
-                          .boundingRect(text)
+                          .boundingRect(kLabel)
                           .adjusted(-kLabelMargin, -kLabelMargin, kLabelMargin, kLabelMargin);
-    const QRect label(area.left() + kLabelMargin, area.bottom() - box.height() - kLabelMargin,
-                      box.width(), box.height());
+    // After the line when the hatching has room for it, else before it.
+    const int left = area.width() > box.width() + 2 * kLabelMargin
+                         ? area.left() + kLabelMargin
+                         : area.left() - kLabelMargin - box.width();
+    const QRect label(left, area.bottom() - box.height() - kLabelMargin, box.width(),
+                      box.height());
     p.fillRect(label, palette().color(QPalette::Base));
     p.setPen(palette().color(QPalette::Text));
-    p.drawText(label, Qt::AlignCenter, text);
+    p.drawText(label, Qt::AlignCenter, kLabel);
 }

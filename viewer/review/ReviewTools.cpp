@@ -25,12 +25,16 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 
 namespace {
 
 constexpr int kMessageMs = 15000;
+// The notes panel is at most this share of the window's width, and may always be this wide.
+constexpr int kNotesShare = 3;
+constexpr int kNotesLeast = 120;
 
 QSettings store() {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Viewer"),
@@ -294,6 +298,11 @@ bool ReviewTools::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (watched != &window_) {
+        return false;
+    }
+    if (event->type() == QEvent::Resize) {
+        // The traces keep most of a small window: the panel gives way first.
+        notes_->setMaximumWidth(std::max(window_.width() / kNotesShare, kNotesLeast));
         return false;
     }
     if (event->type() == QEvent::Close) {
