@@ -5,8 +5,8 @@
 #include "page_files.h"
 #include "text_face.h"
 
-#include <QFontDatabase>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QList>
 #include <QProcess>
@@ -175,7 +175,8 @@ TEST(PageFiles, ToolWritesConsecutivePagesAsSearchablePdf) {
     }
     // Header and labels are set in a text face, never a TeX math or symbol one.
     const QString fonts = run("pdffonts", {pdf});
-    EXPECT_FALSE(QRegularExpression("cm(ex|sy|mi|r)10|msam|msbm|Math|Symbol").match(fonts).hasMatch())
+    EXPECT_FALSE(
+        QRegularExpression("cm(ex|sy|mi|r)10|msam|msbm|Math|Symbol").match(fonts).hasMatch())
         << fonts.toStdString();
 }
 

@@ -23,9 +23,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QProgressDialog>
 #include <QMimeData>
 #include <QPdfWriter>
+#include <QProgressDialog>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTest>
@@ -317,8 +317,8 @@ TEST_F(ReviewWindowTest, AMeasurementReadsTheLineWhereTheDragBegan) {
     const QPoint to(x1, rows[1]);
     ASSERT_EQ(readAt(trace(), 0, to).line, 1);
     QTest::mousePress(&overlay, Qt::RightButton, {}, from);
-    QMouseEvent move(QEvent::MouseMove, to, overlay.mapToGlobal(to), Qt::NoButton,
-                     Qt::RightButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, to, overlay.mapToGlobal(to), Qt::NoButton, Qt::RightButton,
+                     Qt::NoModifier);
     QCoreApplication::sendEvent(&overlay, &move);
     const double delta = trace().lineMicrovolts(0, trace().sampleAtPixel(x1)) -
                          trace().lineMicrovolts(0, trace().sampleAtPixel(x0));

@@ -228,9 +228,9 @@ std::optional<ExportRequest::Format> formatNamed(const std::string& path) {
 
 std::vector<std::string> plannedFiles(const Recording& rec, const ExportRequest& request) {
     const auto stretches = continuousStretches(rec, request.firstFrame, endFrameOf(rec, request));
-    return stretches.empty() ? std::vector<std::string>{}
-                             : fileNames(request.output, formatOf(rec, request.format),
-                                         stretches.size());
+    return stretches.empty()
+               ? std::vector<std::string>{}
+               : fileNames(request.output, formatOf(rec, request.format), stretches.size());
 }
 
 namespace {

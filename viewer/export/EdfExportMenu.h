@@ -13,8 +13,8 @@
 #include <atomic>
 #include <memory>
 #include <optional>
-#include <utility>
 #include <thread>
+#include <utility>
 
 class frmView;
 class QAction;

@@ -105,7 +105,8 @@ void ReportActions::print() {
     switch (printer.printRange()) {
     case QPrinter::PageRange:
         start = pageStart(std::max(printer.fromPage(), 1), length);
-        count = std::max(printer.toPage(), printer.fromPage()) - std::max(printer.fromPage(), 1) + 1;
+        count =
+            std::max(printer.toPage(), printer.fromPage()) - std::max(printer.fromPage(), 1) + 1;
         break;
     case QPrinter::AllPages:
         if (QMessageBox::question(

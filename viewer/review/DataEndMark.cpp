@@ -71,15 +71,13 @@ void DataEndMark::paintEvent(QPaintEvent*) {
     p.fillRect(area, QBrush(kMarkColour, Qt::BDiagPattern));
     p.setPen(QPen(kMarkColour, 2));
     p.drawLine(area.topLeft(), area.bottomLeft());
-    const QRect box = p.fontMetrics()
-                          .boundingRect(kLabel)
-                          .adjusted(-kLabelMargin, -kLabelMargin, kLabelMargin, kLabelMargin);
+    const QRect box = p.fontMetrics().boundingRect(kLabel).adjusted(-kLabelMargin, -kLabelMargin,
+                                                                    kLabelMargin, kLabelMargin);
     // After the line when the hatching has room for it, else before it.
     const int left = area.width() > box.width() + 2 * kLabelMargin
                          ? area.left() + kLabelMargin
                          : area.left() - kLabelMargin - box.width();
-    const QRect label(left, area.bottom() - box.height() - kLabelMargin, box.width(),
-                      box.height());
+    const QRect label(left, area.bottom() - box.height() - kLabelMargin, box.width(), box.height());
     p.fillRect(label, palette().color(QPalette::Base));
     p.setPen(palette().color(QPalette::Text));
     p.drawText(label, Qt::AlignCenter, kLabel);

@@ -20,8 +20,8 @@ std::optional<int64_t> partsToSeconds(const QString& text, int minParts) {
     const qsizetype point = parts.last().indexOf(QLatin1Char('.'));
     if (point >= 0) {
         const QString fraction = parts.last().mid(point + 1).trimmed();
-        if (fraction.isEmpty() || !std::all_of(fraction.begin(), fraction.end(),
-                                               [](QChar c) { return c.isDigit(); })) {
+        if (fraction.isEmpty() ||
+            !std::all_of(fraction.begin(), fraction.end(), [](QChar c) { return c.isDigit(); })) {
             return std::nullopt;
         }
         parts.last().truncate(point);

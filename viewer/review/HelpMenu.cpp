@@ -58,8 +58,8 @@ void showShortcuts(QWidget& owner) {
         height += table->rowHeight(row);
     }
     table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    table->setMinimumSize(std::max(420, table->horizontalHeader()->length() + 2 * table->frameWidth()),
-                          height);
+    table->setMinimumSize(
+        std::max(420, table->horizontalHeader()->length() + 2 * table->frameWidth()), height);
     layout->addWidget(table);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

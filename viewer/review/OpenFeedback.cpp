@@ -48,7 +48,8 @@ int64_t lastNamedFrame(const viewer::Recording& rec) {
 QStringList damagedLabels(const viewer::Recording& rec) {
     QStringList damaged;
     int count = 0;
-    const int channels = std::min<int>(rec.header.numChannels, static_cast<int>(rec.orderTable.size()));
+    const int channels =
+        std::min<int>(rec.header.numChannels, static_cast<int>(rec.orderTable.size()));
     for (int c = 0; c < channels; ++c) {
         const uint16_t code = rec.orderTable[static_cast<size_t>(c)];
         if (code >= rec.electrodes.size()) {
