@@ -156,6 +156,10 @@ public:
     viewer::PageHeader pageHeader();
     // The second the page on screen starts at.
     int32_t pageStartSecond() const;
+    // Opens the recording `shown` shows, with its look, montage (lines, gains, filters,
+    // reference, page length) and montage-history place, so that other pages can be drawn
+    // for reports while `shown` keeps its page. False when the file cannot be opened again.
+    bool openLike(const CViewerCtrl& shown);
 
     // Montages defined outside the recording (CViewerCtrlMontages.cpp).
     // Shows montage `def` (a standard montage, one of the user's, or one being edited): its

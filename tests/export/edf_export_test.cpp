@@ -231,4 +231,24 @@ TEST(EdfExport, TimesNameFramesAndCancelledOrRefusedExportsLeaveFilesAlone) {
     EXPECT_TRUE(ReadBack(fx.dir.file("out.edf")).ok);
 }
 
+TEST(EdfExport, TheFormatTheNameAsksForIsWrittenOrRefusedWhenTheSamplesDoNotFitIt) {
+    EXPECT_EQ(edf::formatNamed("a/x.BDF"), ExportRequest::Format::Bdf);
+    EXPECT_EQ(edf::formatNamed("x.edf"), ExportRequest::Format::Edf);
+    EXPECT_FALSE(edf::formatNamed("x.txt"));
+    Fixture two(4, 2);
+    ExportRequest bdf{two.dir.file("out.bdf")};
+    bdf.format = ExportRequest::Format::Bdf;
+    const ExportResult wide = edf::exportRecording(two.rec, bdf);
+    EXPECT_EQ(wide.files, std::vector<std::string>{two.dir.file("out.bdf")});
+    EXPECT_TRUE(wide.bdf && ReadBack(two.dir.file("out.bdf")).ok);
+    // 24-bit samples do not fit EDF+'s 16 bits: refused, nothing written.
+    Fixture four(4, 4);
+    ExportRequest narrow{four.dir.file("out.edf")};
+    narrow.format = ExportRequest::Format::Edf;
+    const ExportResult refused = edf::exportRecording(four.rec, narrow);
+    EXPECT_EQ(refused.outcome, Outcome::Failed);
+    EXPECT_NE(refused.error.find("channel 1"), std::string::npos) << refused.error;
+    EXPECT_FALSE(std::filesystem::exists(four.dir.file("out.edf")));
+}
+
 } // namespace

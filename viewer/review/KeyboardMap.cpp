@@ -97,7 +97,10 @@ std::vector<KeyHelp> keyHelp() {
         {QStringLiteral("Mouse wheel"), QStringLiteral("One page back / forward per notch")},
         {QStringLiteral("+ / -"), QStringLiteral("Gain one step up / down")},
         {QStringLiteral("Right drag, Shift+drag"), QStringLiteral("Measure time and amplitude")},
+        {QStringLiteral("Tab"), QStringLiteral("Into the tool bar's lists (their keys then "
+                                               "change them)")},
         {QStringLiteral("Ctrl+O"), QStringLiteral("Open a recording")},
+        {QStringLiteral("Ctrl+P"), QStringLiteral("Print pages")},
         {QStringLiteral("Ctrl+G"), QStringLiteral("Go to a time")},
         {QStringLiteral("F1"), QStringLiteral("This list")},
     };

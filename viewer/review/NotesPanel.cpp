@@ -74,6 +74,7 @@ NotesPanel::NotesPanel(CViewerCtrl& trace, std::function<void(float)> jump, QWid
     layout->addWidget(list_);
     setWidget(body);
     connect(filter_, &QLineEdit::textChanged, this, [this] { applyFilter(); });
+    connect(filter_, &QLineEdit::returnPressed, this, [this] { jumpToFirstShown(); });
     connect(list_, &QTreeWidget::itemDoubleClicked, this,
             [this](const QTreeWidgetItem* item) { jumpTo(item); });
 }
@@ -110,6 +111,17 @@ void NotesPanel::applyFilter() {
 void NotesPanel::jumpTo(const QTreeWidgetItem* item) {
     if (item != nullptr) {
         jump_(item->data(0, kSecondsRole).toFloat());
+    }
+}
+
+void NotesPanel::jumpToFirstShown() {
+    for (int i = 0; i < list_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = list_->topLevelItem(i);
+        if (!item->isHidden()) {
+            list_->setCurrentItem(item);
+            jumpTo(item);
+            return;
+        }
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The notes panel: every note of the recording with its clock time, time from the start and
 // text; the notes of the page shown highlighted; a filter box; Enter or a double click
-// jumps to a note as "next note" does.
+// jumps to a note as "next note" does, Enter in the filter to the first note it lets through.
 
 #include <QDockWidget>
 #include <QString>
@@ -53,6 +53,8 @@ protected:
 private:
     void applyFilter();
     void jumpTo(const QTreeWidgetItem* item);
+    // Enter in the filter: the first note the filter lets through.
+    void jumpToFirstShown();
 
     CViewerCtrl& trace_;
     std::function<void(float)> jump_;
