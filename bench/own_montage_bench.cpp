@@ -1,5 +1,6 @@
 // Montages of one's own against the recorded montage of as many lines, on the control at
-// 1920 x 1000: 64 weighted lines, a common average of 64 electrodes, and switching montage.
+// 1920 x 1000: 64 weighted lines, the recorded lines as weighted ones (the same picture), a
+// common average of 64 electrodes, and switching montage.
 
 #include "CViewerCtrl.h"
 #include "bench_recordings.h"
@@ -45,6 +46,20 @@ MontageDefinition weightedLines() {
         l.terms = {{name(c), 1.0},
                    {name(c % kChannels + 1), -0.5},
                    {name((c + 1) % kChannels + 1), -0.5}};
+        def.lines.push_back(l);
+    }
+    return def;
+}
+
+// The recorded montage's lines (each channel against the next) as weighted lines of weights
+// 2 and -2 at twice the gain: the same picture, every line through the weighted path.
+MontageDefinition samePicture() {
+    MontageDefinition def{"Same picture", {}};
+    for (int c = 1; c <= kChannels; ++c) {
+        MontageLine l;
+        l.label = name(c % kChannels + 1) + " " + name(c);
+        l.terms = {{name(c), 2.0}, {name(c % kChannels + 1), -2.0}};
+        l.gainUvPerCm = 200;
         def.lines.push_back(l);
     }
     return def;
@@ -102,6 +117,13 @@ void BM_OwnWeighted64Lines(benchmark::State& state) {
     pages(state, *ctrl);
 }
 BENCHMARK(BM_OwnWeighted64Lines)->Unit(benchmark::kMillisecond);
+
+void BM_OwnSamePicture64Lines(benchmark::State& state) {
+    const auto ctrl = control();
+    ctrl->showMontage(samePicture());
+    pages(state, *ctrl);
+}
+BENCHMARK(BM_OwnSamePicture64Lines)->Unit(benchmark::kMillisecond);
 
 void BM_OwnCommonAverage64Lines(benchmark::State& state) {
     const auto ctrl = control();
