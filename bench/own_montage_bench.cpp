@@ -43,9 +43,8 @@ MontageDefinition weightedLines() {
     for (int c = 1; c <= kChannels; ++c) {
         MontageLine l;
         l.label = name(c) + "-mean";
-        l.terms = {{name(c), 1.0},
-                   {name(c % kChannels + 1), -0.5},
-                   {name((c + 1) % kChannels + 1), -0.5}};
+        l.terms = {
+            {name(c), 1.0}, {name(c % kChannels + 1), -0.5}, {name((c + 1) % kChannels + 1), -0.5}};
         def.lines.push_back(l);
     }
     return def;

@@ -65,7 +65,8 @@ bool MontageCatalogue::choose(CViewerCtrl& ctrl, const OfferedMontage& entry) co
         return ctrl.gratis();
     case Kind::AllLines:
     case Kind::Archived: {
-        const int archived = entry.kind == Kind::AllLines ? ctrl.GetNumArchivedMontage() : entry.index;
+        const int archived =
+            entry.kind == Kind::AllLines ? ctrl.GetNumArchivedMontage() : entry.index;
         ctrl.setGratis(false);
         ctrl.setNumMont(static_cast<int16_t>(archived + kFirstArchivedMontage));
         return true;

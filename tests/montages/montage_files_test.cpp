@@ -43,8 +43,8 @@ TEST(MontageFiles, TheFormatReadsAndWritesBack) {
     first.label = "F3-F7";
     first.terms = {{"F3", 1}, {"F7", -1}};
     first.colour = 0x0000c0u;
-    MontageLine second{"ECG", {{"EEG ECG1", 0.5}}, std::nullopt, true, 500, 0.0, 30.5,
-                       LineNotch::Hz60, true};
+    MontageLine second{"ECG", {{"EEG ECG1", 0.5}}, std::nullopt, true, 500, 0.0,
+                       30.5,  LineNotch::Hz60,     true};
     EXPECT_EQ(def, (MontageDefinition{"Mine", {first, second}}));
 
     TempDir dir;

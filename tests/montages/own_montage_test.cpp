@@ -93,9 +93,17 @@ TEST(ElectrodeNames, OldAndNewNamesPrefixesSuffixesAndCaseMatch) {
     const struct {
         const char* name;
         const char* key;
-    } cases[] = {{"T3", "T7"},         {"t4", "T8"},      {"EEG T5-REF", "P7"}, {"eeg t6-le", "P8"},
-                 {"EEG FP1-A1", "Fp1"}, {" fz ", "Fz"},    {"CPZ-AVG", "CPz"},   {"Fp1-F7", "FP1-F7"},
-                 {"EEG ECG1", "ECG1"},  {"-REF", "-REF"}, {"", ""}};
+    } cases[] = {{"T3", "T7"},
+                 {"t4", "T8"},
+                 {"EEG T5-REF", "P7"},
+                 {"eeg t6-le", "P8"},
+                 {"EEG FP1-A1", "Fp1"},
+                 {" fz ", "Fz"},
+                 {"CPZ-AVG", "CPz"},
+                 {"Fp1-F7", "FP1-F7"},
+                 {"EEG ECG1", "ECG1"},
+                 {"-REF", "-REF"},
+                 {"", ""}};
     for (const auto& c : cases) {
         EXPECT_EQ(electrodeKey(c.name), c.key) << c.name;
     }

@@ -51,10 +51,10 @@ TEST(OwnMontage, DrawsAsTheRecordedMontageOfTheSameLines) {
 
     // The same lines by electrode name, the labels and colours the recording gives them
     // (input 0 is labelled with the reference's name).
-    MontageDefinition def{"Same", {line("G2 G2", {}), line("G2 Fp1", {{"Fp1", 1}}),
-                                   line("Fp2 G2", {{"Fp2", -1}}),
-                                   line("F3 Fp1", {{"Fp1", 1}, {"F3", -1}}),
-                                   line("C4 Fp1", {{"Fp1", 1}, {"C4", -1}})}};
+    MontageDefinition def{"Same",
+                          {line("G2 G2", {}), line("G2 Fp1", {{"Fp1", 1}}),
+                           line("Fp2 G2", {{"Fp2", -1}}), line("F3 Fp1", {{"Fp1", 1}, {"F3", -1}}),
+                           line("C4 Fp1", {{"Fp1", 1}, {"C4", -1}})}};
     for (size_t i = 0; i < def.lines.size(); ++i) {
         def.lines[i].colour = f.ctrl.traceColours()[paletteIndex(3 + 2 * i)] & 0xFFFFFF;
     }
@@ -71,7 +71,8 @@ TEST(OwnMontage, DrawsAsTheRecordedMontageOfTheSameLines) {
 }
 
 // Runs `program` with the user's configuration in `config`; its exit code and output.
-std::pair<int, QByteArray> run(const char* program, const QStringList& args, const TempDir& config) {
+std::pair<int, QByteArray> run(const char* program, const QStringList& args,
+                               const TempDir& config) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_CONFIG_HOME", QString::fromStdString(config.path().string()));
@@ -94,10 +95,10 @@ TEST(OwnMontage, AHandWrittenFileIsChosenByNameInTheTools) {
         [{"electrode": "EEG F3-REF", "weight": 1}], "inverted": true, "colour": "#00a000"}]})");
     file.close();
     const QString open = "FileName(\"" + f.path("rec.vwr") + "\")";
-    const auto [code, out] = run("tracecall",
-                                 {open, "@use(\"Hand made\")", "@montage", "DrawPage(0)",
-                                  "@trace(0)", "@use(\"no such\")"},
-                                 config);
+    const auto [code, out] = run(
+        "tracecall",
+        {open, "@use(\"Hand made\")", "@montage", "DrawPage(0)", "@trace(0)", "@use(\"no such\")"},
+        config);
     EXPECT_EQ(code, 2) << "the unknown name";
     const QList<QByteArray> lines = out.trimmed().split('\n');
     ASSERT_EQ(lines.size(), 6) << out.toStdString();
@@ -111,10 +112,10 @@ TEST(OwnMontage, AHandWrittenFileIsChosenByNameInTheTools) {
                 lines[5].contains("Mixed"))
         << "names the montages offered: " << lines[5].toStdString();
 
-    const auto [exported, said] = run("page-export",
-                                      {f.path("rec.vwr"), "--at", "0", "--montage", "hand made",
-                                       "--out", f.path("page.png")},
-                                      config);
+    const auto [exported, said] =
+        run("page-export",
+            {f.path("rec.vwr"), "--at", "0", "--montage", "hand made", "--out", f.path("page.png")},
+            config);
     EXPECT_EQ(exported, 0) << said.toStdString();
     EXPECT_TRUE(QFile::exists(f.path("page.png")));
 }

@@ -174,12 +174,12 @@ TEST_F(MainWindow, LayoutFocusAndPlacement) {
 TEST_F(MainWindow, TheListsFollowTheRecordingAndHandTheirValuesToTheControl) {
     open(montageRecording(60, true));
     frmView& w = window();
-    EXPECT_EQ(texts(w.cmbViewMode()),
-              (std::vector<QString>{"As recorded=100", "All lines recorded=101",
-                                    " 1-Longitudinal=0", " 2-Referential=1",
-                                    "Standard montages=-1", " Double banana=1000",
-                                    " Transverse=1001", " Common average=1002",
-                                    " Linked ears=1003", " Laplacian=1004"}));
+    EXPECT_EQ(
+        texts(w.cmbViewMode()),
+        (std::vector<QString>{"As recorded=100", "All lines recorded=101", " 1-Longitudinal=0",
+                              " 2-Referential=1", "Standard montages=-1", " Double banana=1000",
+                              " Transverse=1001", " Common average=1002", " Linked ears=1003",
+                              " Laplacian=1004"}));
     EXPECT_TRUE(trace().gratis());
     EXPECT_EQ(w.cmbGain()->currentText(), "0100 " + kMicro) << "the history montage's settings";
     EXPECT_EQ(w.cmbHighPass()->currentData().toInt(), 530);

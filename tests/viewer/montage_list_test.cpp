@@ -14,9 +14,7 @@ namespace {
 
 class Montages : public ProgramTest {
 protected:
-    QString folder() const {
-        return QString::fromStdString(settingsDir.file("Viewer/montages"));
-    }
+    QString folder() const { return QString::fromStdString(settingsDir.file("Viewer/montages")); }
     void put(const QString& name, const QByteArray& text) {
         QDir().mkpath(folder());
         QFile file(folder() + "/" + name);

@@ -140,7 +140,8 @@ int32_t startSecond(CViewerCtrl& ctrl, const QString& at) {
 
 // Any montage of the list by name, the standard and the user's included.
 QString chooseByName(CViewerCtrl& ctrl, const QString& name) {
-    const viewer::MontageFolderContents folder = viewer::readMontageFolder(viewer::montagesFolder());
+    const viewer::MontageFolderContents folder =
+        viewer::readMontageFolder(viewer::montagesFolder());
     for (const viewer::MontageFileProblem& p : folder.problems) {
         say(QStringLiteral("montage file %1 skipped: %2").arg(p.file, p.reason));
     }

@@ -1,7 +1,7 @@
 // review-shots RECORDING FOLDER: opens RECORDING in the main window and saves the pictures
 // of the user guide into FOLDER: the window with the time ruler, with the notes panel, with a
-// measurement ruler drawn over the traces, and in the double banana. Run it on a display (scripts/make-screenshots
-// runs it under Xvfb).
+// measurement ruler drawn over the traces, and in the double banana. Run it on a display
+// (scripts/make-screenshots runs it under Xvfb).
 
 #include "CViewerCtrl.h"
 #include "MyScrollBar.h"

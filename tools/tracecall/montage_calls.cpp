@@ -51,11 +51,10 @@ std::string ownLineJson(const viewer::Recording& r, int i) {
     o << ", \"label\": " << jsonString(l.label) << ", \"terms\": [";
     for (size_t k = 0; k < l.terms.size(); ++k) {
         const viewer::OwnTerm& t = l.terms[k];
-        const std::string name =
-            t.code == viewer::kMissingElectrode
-                ? std::string()
-                : viewer::windows1252ToUtf8(viewer::fieldText(
-                      r.electrodes[t.code].positiveLabel.data(), 6));
+        const std::string name = t.code == viewer::kMissingElectrode
+                                     ? std::string()
+                                     : viewer::windows1252ToUtf8(viewer::fieldText(
+                                           r.electrodes[t.code].positiveLabel.data(), 6));
         o << (k ? ", " : "") << "{\"electrode\": " << jsonString(name)
           << ", \"code\": " << (t.code == viewer::kMissingElectrode ? -1 : int(t.code))
           << ", \"weight\": " << jsonDouble(t.weight) << "}";
@@ -105,7 +104,8 @@ std::string useJson(CViewerCtrl& ctrl, const Call& call, std::string& error) {
         error = "@use takes one montage name in double quotes";
         return {};
     }
-    const viewer::MontageFolderContents folder = viewer::readMontageFolder(viewer::montagesFolder());
+    const viewer::MontageFolderContents folder =
+        viewer::readMontageFolder(viewer::montagesFolder());
     for (const viewer::MontageFileProblem& p : folder.problems) {
         std::fprintf(stderr, "tracecall: montage file %s skipped: %s\n", qPrintable(p.file),
                      qPrintable(p.reason));
@@ -114,8 +114,8 @@ std::string useJson(CViewerCtrl& ctrl, const Call& call, std::string& error) {
     const QString name = QString::fromStdString(call.args[0].text);
     const OfferedMontage* entry = catalogue.find(name);
     if (entry == nullptr || !catalogue.choose(ctrl, *entry)) {
-        error = "no montage named \"" + call.args[0].text + "\"; offered: " +
-                catalogue.names().join(QStringLiteral(", ")).toStdString();
+        error = "no montage named \"" + call.args[0].text +
+                "\"; offered: " + catalogue.names().join(QStringLiteral(", ")).toStdString();
         return {};
     }
     return jsonString(entry->name.toStdString());

@@ -64,9 +64,8 @@ struct ChunkInput {
 
 // The values of the `count` lines of a group over `n` frames from `frames` into `v`: a
 // weighted line term by term, as weightedValue adds them; other lines as lineValue.
-void fillChunk(const DerivationRecord* r, const WeightedDerivation* const* w,
-               const double* shared, int count, const int32_t* frames, int channels,
-               uint32_t n, Chunk& v) {
+void fillChunk(const DerivationRecord* r, const WeightedDerivation* const* w, const double* shared,
+               int count, const int32_t* frames, int channels, uint32_t n, Chunk& v) {
     for (int j = 0; j < count; ++j) {
         std::array<double, kChunk>& line = v[static_cast<size_t>(j)];
         if (w[j] == nullptr) {

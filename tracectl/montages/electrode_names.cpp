@@ -13,22 +13,22 @@ namespace {
 
 // Places of the 10-10 system (and the ear and mastoid electrodes) in their usual spelling.
 constexpr std::string_view kPlaces[] = {
-    "Fp1", "Fpz", "Fp2", "AF7", "AF3", "AFz", "AF4", "AF8", "F9",   "F7",   "F5",  "F3",
-    "F1",  "Fz",  "F2",  "F4",  "F6",  "F8",  "F10", "FT9", "FT7",  "FC5",  "FC3", "FC1",
-    "FCz", "FC2", "FC4", "FC6", "FT8", "FT10", "A1", "T9",  "T7",   "C5",   "C3",  "C1",
-    "Cz",  "C2",  "C4",  "C6",  "T8",  "T10", "A2",  "TP9", "TP7",  "CP5",  "CP3", "CP1",
-    "CPz", "CP2", "CP4", "CP6", "TP8", "TP10", "P9", "P7",  "P5",   "P3",   "P1",  "Pz",
-    "P2",  "P4",  "P6",  "P8",  "P10", "PO7", "PO3", "POz", "PO4",  "PO8",  "O1",  "Oz",
-    "O2",  "Iz",  "M1",  "M2",  "Nz",  "PO9", "PO10"};
+    "Fp1", "Fpz", "Fp2", "AF7", "AF3", "AFz",  "AF4", "AF8", "F9",  "F7",  "F5",  "F3",
+    "F1",  "Fz",  "F2",  "F4",  "F6",  "F8",   "F10", "FT9", "FT7", "FC5", "FC3", "FC1",
+    "FCz", "FC2", "FC4", "FC6", "FT8", "FT10", "A1",  "T9",  "T7",  "C5",  "C3",  "C1",
+    "Cz",  "C2",  "C4",  "C6",  "T8",  "T10",  "A2",  "TP9", "TP7", "CP5", "CP3", "CP1",
+    "CPz", "CP2", "CP4", "CP6", "TP8", "TP10", "P9",  "P7",  "P5",  "P3",  "P1",  "Pz",
+    "P2",  "P4",  "P6",  "P8",  "P10", "PO7",  "PO3", "POz", "PO4", "PO8", "O1",  "Oz",
+    "O2",  "Iz",  "M1",  "M2",  "Nz",  "PO9",  "PO10"};
 
 // Old names of four temporal places and the names that replaced them.
 constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kOldNames = {
     {{"T3", "T7"}, {"T4", "T8"}, {"T5", "P7"}, {"T6", "P8"}}};
 
 // What follows a hyphen when it only names the reference the electrode was recorded against.
-constexpr std::string_view kReferenceSuffixes[] = {
-    "REF", "LE", "RE", "AR", "AV", "AVG", "CAR", "A1", "A2", "A1A2", "M1", "M2", "M1M2", "G2",
-    "GND"};
+constexpr std::string_view kReferenceSuffixes[] = {"REF", "LE",  "RE",   "AR", "AV",
+                                                   "AVG", "CAR", "A1",   "A2", "A1A2",
+                                                   "M1",  "M2",  "M1M2", "G2", "GND"};
 
 std::string upper(std::string_view s) {
     std::string u(s);

@@ -44,9 +44,8 @@ bool readMontageFile(const QString& path, MontageDefinition& out, QString& error
 MontageFolderContents readMontageFolder(const QString& folder) {
     MontageFolderContents contents;
     const QDir dir(folder);
-    const QStringList names =
-        dir.entryList({QStringLiteral("*.json")}, QDir::Files | QDir::Readable | QDir::Hidden,
-                      QDir::Name);
+    const QStringList names = dir.entryList(
+        {QStringLiteral("*.json")}, QDir::Files | QDir::Readable | QDir::Hidden, QDir::Name);
     for (const QString& name : names) {
         MontageDefinition def;
         QString error;
@@ -54,8 +53,9 @@ MontageFolderContents readMontageFolder(const QString& folder) {
             contents.problems.push_back({name, error});
             continue;
         }
-        const bool taken = std::any_of(contents.montages.begin(), contents.montages.end(),
-                                       [&def](const MontageDefinition& m) { return m.name == def.name; });
+        const bool taken =
+            std::any_of(contents.montages.begin(), contents.montages.end(),
+                        [&def](const MontageDefinition& m) { return m.name == def.name; });
         if (taken) {
             contents.problems.push_back(
                 {name, QStringLiteral("another file already holds the montage \"%1\"")

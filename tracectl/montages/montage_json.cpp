@@ -25,10 +25,11 @@ bool optionalNumber(const QJsonObject& o, const char* key, double low, double hi
     }
     const double d = v.toDouble(std::nan(""));
     if (!v.isDouble() || !std::isfinite(d) || d < low || (open && d == low) || d > high) {
-        error = QStringLiteral("\"%1\" must be null or a number %2 %3 and at most %4")
-                    .arg(QLatin1String(key), open ? QStringLiteral("above") : QStringLiteral("from"))
-                    .arg(low)
-                    .arg(high);
+        error =
+            QStringLiteral("\"%1\" must be null or a number %2 %3 and at most %4")
+                .arg(QLatin1String(key), open ? QStringLiteral("above") : QStringLiteral("from"))
+                .arg(low)
+                .arg(high);
         return false;
     }
     out = d;
@@ -131,7 +132,8 @@ bool montageFromJson(const QByteArray& bytes, MontageDefinition& out, QString& e
     QJsonParseError parse{};
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parse);
     if (parse.error != QJsonParseError::NoError) {
-        error = QStringLiteral("not JSON (%1 at byte %2)").arg(parse.errorString()).arg(parse.offset);
+        error =
+            QStringLiteral("not JSON (%1 at byte %2)").arg(parse.errorString()).arg(parse.offset);
         return false;
     }
     const QJsonObject o = doc.object();
@@ -171,14 +173,14 @@ QByteArray montageToJson(const MontageDefinition& def) {
         QJsonValue notch;
         if (l.notch) {
             notch = *l.notch == LineNotch::Off ? QJsonValue(false)
-                                                : QJsonValue(*l.notch == LineNotch::Hz50 ? 50 : 60);
+                                               : QJsonValue(*l.notch == LineNotch::Hz50 ? 50 : 60);
         }
         lines.append(QJsonObject{
             {"label", QString::fromStdString(l.label)},
             {"terms", terms},
-            {"colour", l.colour ? QJsonValue(QStringLiteral("#%1").arg(*l.colour, 6, 16,
-                                                                        QLatin1Char('0')))
-                                : QJsonValue()},
+            {"colour",
+             l.colour ? QJsonValue(QStringLiteral("#%1").arg(*l.colour, 6, 16, QLatin1Char('0')))
+                      : QJsonValue()},
             {"inverted", l.inverted},
             {"gain_uv_per_cm", l.gainUvPerCm ? QJsonValue(*l.gainUvPerCm) : QJsonValue()},
             {"high_pass_hz", orNull(l.highPassHz)},

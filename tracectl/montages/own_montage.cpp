@@ -66,9 +66,9 @@ OwnLine ownLine(const Recording& rec, const MontageLine& l, Codes& codes) {
         own.terms.push_back({codes.of(t.electrode), l.inverted ? -t.weight : t.weight});
         own.polygraphic = own.polygraphic || electrodeOf(rec, own.terms.back().code).polygraphic();
     }
-    own.keeps = static_cast<uint8_t>((l.gainUvPerCm ? kOwnGain : 0) |
-                                     (l.highPassHz ? kOwnHighPass : 0) |
-                                     (l.lowPassHz ? kOwnLowPass : 0) | (l.notch ? kOwnNotch : 0));
+    own.keeps =
+        static_cast<uint8_t>((l.gainUvPerCm ? kOwnGain : 0) | (l.highPassHz ? kOwnHighPass : 0) |
+                             (l.lowPassHz ? kOwnLowPass : 0) | (l.notch ? kOwnNotch : 0));
     own.notch = l.notch ? static_cast<uint8_t>(*l.notch) : 0;
     return own;
 }

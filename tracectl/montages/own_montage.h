@@ -13,10 +13,10 @@ namespace viewer {
 
 // The gain and filters of the page, which lines without settings of their own follow.
 struct PageSettings {
-    int32_t gain = 70;        // µV/cm
-    uint32_t highPass = 530;  // thousandths of a hertz
-    uint32_t lowPass = 7000;  // hundredths of a hertz
-    uint8_t notch = 0;        // 0 off, 1 = 50 Hz, 2 = 60 Hz
+    int32_t gain = 70;       // µV/cm
+    uint32_t highPass = 530; // thousandths of a hertz
+    uint32_t lowPass = 7000; // hundredths of a hertz
+    uint8_t notch = 0;       // 0 off, 1 = 50 Hz, 2 = 60 Hz
 };
 
 // The settings of the montage in force: the gain most EEG lines share, the prevailing

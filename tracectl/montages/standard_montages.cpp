@@ -19,29 +19,27 @@ const std::vector<std::string> kTenTwenty = {"Fp1", "Fp2", "F7", "F3", "Fz", "F4
 
 // Longitudinal bipolar chains: left temporal, left parasagittal, midline, right
 // parasagittal, right temporal, each front to back.
-const Pairs kDoubleBanana = {{"Fp1", "F7"}, {"F7", "T7"}, {"T7", "P7"}, {"P7", "O1"},
-                             {"Fp1", "F3"}, {"F3", "C3"}, {"C3", "P3"}, {"P3", "O1"},
-                             {"Fz", "Cz"},  {"Cz", "Pz"}, {"Fp2", "F4"}, {"F4", "C4"},
-                             {"C4", "P4"},  {"P4", "O2"}, {"Fp2", "F8"}, {"F8", "T8"},
-                             {"T8", "P8"},  {"P8", "O2"}};
+const Pairs kDoubleBanana = {{"Fp1", "F7"}, {"F7", "T7"}, {"T7", "P7"}, {"P7", "O1"}, {"Fp1", "F3"},
+                             {"F3", "C3"},  {"C3", "P3"}, {"P3", "O1"}, {"Fz", "Cz"}, {"Cz", "Pz"},
+                             {"Fp2", "F4"}, {"F4", "C4"}, {"C4", "P4"}, {"P4", "O2"}, {"Fp2", "F8"},
+                             {"F8", "T8"},  {"T8", "P8"}, {"P8", "O2"}};
 
 // Transverse bipolar chains, left to right, from the front row to the back.
-const Pairs kTransverse = {{"Fp1", "Fp2"}, {"F7", "F3"}, {"F3", "Fz"}, {"Fz", "F4"},
-                           {"F4", "F8"},   {"T7", "C3"}, {"C3", "Cz"}, {"Cz", "C4"},
-                           {"C4", "T8"},   {"P7", "P3"}, {"P3", "Pz"}, {"Pz", "P4"},
-                           {"P4", "P8"},   {"O1", "O2"}};
+const Pairs kTransverse = {{"Fp1", "Fp2"}, {"F7", "F3"}, {"F3", "Fz"}, {"Fz", "F4"}, {"F4", "F8"},
+                           {"T7", "C3"},   {"C3", "Cz"}, {"Cz", "C4"}, {"C4", "T8"}, {"P7", "P3"},
+                           {"P3", "Pz"},   {"Pz", "P4"}, {"P4", "P8"}, {"O1", "O2"}};
 
 // Nearest neighbours of each 10-20 electrode on the grid.
 const std::map<std::string, std::vector<std::string>> kNeighbours = {
-    {"Fp1", {"Fp2", "F7", "F3"}},       {"Fp2", {"Fp1", "F4", "F8"}},
-    {"F7", {"Fp1", "F3", "T7"}},        {"F3", {"Fp1", "F7", "Fz", "C3"}},
-    {"Fz", {"F3", "F4", "Cz"}},         {"F4", {"Fp2", "Fz", "F8", "C4"}},
-    {"F8", {"Fp2", "F4", "T8"}},        {"T7", {"F7", "C3", "P7"}},
-    {"C3", {"F3", "T7", "Cz", "P3"}},   {"Cz", {"Fz", "C3", "C4", "Pz"}},
-    {"C4", {"F4", "Cz", "T8", "P4"}},   {"T8", {"F8", "C4", "P8"}},
-    {"P7", {"T7", "P3", "O1"}},         {"P3", {"C3", "P7", "Pz", "O1"}},
-    {"Pz", {"Cz", "P3", "P4"}},         {"P4", {"C4", "Pz", "P8", "O2"}},
-    {"P8", {"T8", "P4", "O2"}},         {"O1", {"P7", "P3", "O2"}},
+    {"Fp1", {"Fp2", "F7", "F3"}},     {"Fp2", {"Fp1", "F4", "F8"}},
+    {"F7", {"Fp1", "F3", "T7"}},      {"F3", {"Fp1", "F7", "Fz", "C3"}},
+    {"Fz", {"F3", "F4", "Cz"}},       {"F4", {"Fp2", "Fz", "F8", "C4"}},
+    {"F8", {"Fp2", "F4", "T8"}},      {"T7", {"F7", "C3", "P7"}},
+    {"C3", {"F3", "T7", "Cz", "P3"}}, {"Cz", {"Fz", "C3", "C4", "Pz"}},
+    {"C4", {"F4", "Cz", "T8", "P4"}}, {"T8", {"F8", "C4", "P8"}},
+    {"P7", {"T7", "P3", "O1"}},       {"P3", {"C3", "P7", "Pz", "O1"}},
+    {"Pz", {"Cz", "P3", "P4"}},       {"P4", {"C4", "Pz", "P8", "O2"}},
+    {"P8", {"T8", "P4", "O2"}},       {"O1", {"P7", "P3", "O2"}},
     {"O2", {"P8", "P4", "O1"}}};
 
 constexpr uint32_t kLeft = 0x0000C0;
@@ -162,8 +160,8 @@ MontageDefinition laplacian(const Present& p) {
 } // namespace
 
 const std::vector<std::string>& standardMontageNames() {
-    static const std::vector<std::string> kNames = {"Double banana", "Transverse",
-                                                    "Common average", "Linked ears", "Laplacian"};
+    static const std::vector<std::string> kNames = {"Double banana", "Transverse", "Common average",
+                                                    "Linked ears", "Laplacian"};
     return kNames;
 }
 

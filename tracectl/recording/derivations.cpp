@@ -81,10 +81,9 @@ void buildOwnLine(Recording& rec, const Positions& position, int i) {
     if (terms.size() == 2) {
         copyCalibration(probe, rec.electrodes[terms[1].code]);
     }
-    const bool sameCalibration = probe.physicalMax == r.physicalMax &&
-                                 probe.physicalMin == r.physicalMin &&
-                                 probe.logicMax == r.logicMax && probe.logicMin == r.logicMin &&
-                                 probe.unit == r.unit;
+    const bool sameCalibration =
+        probe.physicalMax == r.physicalMax && probe.physicalMin == r.physicalMin &&
+        probe.logicMax == r.logicMax && probe.logicMin == r.logicMin && probe.unit == r.unit;
     if (terms.size() == 2 && sameCalibration && terms[0].weight == -terms[1].weight &&
         std::abs(terms[0].weight) == 1.0) {
         const bool aFirst = terms[0].weight > 0.0;

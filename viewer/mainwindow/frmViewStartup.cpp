@@ -4,8 +4,8 @@
 
 #include "CViewerCtrl.h"
 #include "Module1.h"
-#include "MyScrollBar.h"
 #include "MontageList.h"
+#include "MyScrollBar.h"
 #include "ViewerSettings.h"
 #include "WindowPlacement.h"
 #include "review/ReviewTools.h"
