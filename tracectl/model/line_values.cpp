@@ -168,7 +168,7 @@ void computeGroup(const Recording& rec, FilterBank& filters, const LineGroup& g,
     for (int j = 0; j < g.count; ++j) {
         r[j] = lineSource(rec, g.first + j);
         if (r[j].kind == kWeighted) {
-            w[j] = &rec.weighted.lines[static_cast<size_t>(g.first + j)];
+            w[j] = &rec.weighted.lines[static_cast<size_t>(g.first) + static_cast<size_t>(j)];
             weighted = true;
         }
         chains[j] = &filters.line(g.first + j);

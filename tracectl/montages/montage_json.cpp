@@ -88,7 +88,7 @@ bool readTerms(const QJsonObject& o, std::vector<MontageTerm>& out, QString& err
         error = QStringLiteral("\"terms\" must be a list");
         return false;
     }
-    for (const QJsonValue& t : v.toArray()) {
+    for (const QJsonValue t : v.toArray()) {
         const QJsonObject term = t.toObject();
         const QJsonValue electrode = term.value(QLatin1String("electrode"));
         const QJsonValue weight = term.value(QLatin1String("weight"));
@@ -145,7 +145,7 @@ bool montageFromJson(const QByteArray& bytes, MontageDefinition& out, QString& e
     }
     MontageDefinition def{name.toString().trimmed().toStdString(), {}};
     int shown = 0;
-    for (const QJsonValue& v : o.value(QLatin1String("lines")).toArray()) {
+    for (const QJsonValue v : o.value(QLatin1String("lines")).toArray()) {
         MontageLine l;
         if (!readLine(v, l, error)) {
             error = QStringLiteral("line %1: %2").arg(def.lines.size() + 1).arg(error);
