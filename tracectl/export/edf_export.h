@@ -25,6 +25,14 @@ struct ExportRequest {
     // Called after every chunk with the frames written and the frames to write; returning
     // false cancels the export.
     std::function<bool(int64_t done, int64_t total)> progress;
+    // Further annotations beside the notes (the reviewer's events), in milliseconds from the
+    // start of the file's data; a duration of 0 is an instant. Texts are UTF-8.
+    struct Annotation {
+        int64_t onsetMs = 0;
+        int64_t durationMs = 0;
+        std::string text;
+    };
+    std::vector<Annotation> annotations;
 };
 
 struct ExportResult {
@@ -37,6 +45,8 @@ struct ExportResult {
     int64_t frames = 0;   // frames written from the recording (without padding)
     int notes = 0;        // notes written as annotations
     int notesOutside = 0; // notes that lie outside the exported frames
+    int events = 0;        // further annotations written
+    int eventsOutside = 0; // further annotations outside the exported frames
     std::vector<std::string> warnings;
 };
 
