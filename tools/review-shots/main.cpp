@@ -16,7 +16,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <cstdio>
 
@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     NotesPanel& notes = window.review().notes();
     notes.show();
     QApplication::processEvents();
-    notes.list()->setCurrentItem(notes.list()->topLevelItem(5));
+    notes.list()->setCurrentIndex(notes.model().index(5, 0));
     QTest::keyClick(notes.list(), Qt::Key_Return);
     ok = save(window, folder + QStringLiteral("/notes-panel.png")) && ok;
 

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -31,6 +32,10 @@ public:
     QAction* action() const { return action_; }
     bool running() const { return worker_.joinable(); }
 
+    // Further annotations for every export from the menu (the reviewer's events).
+    using Annotations = std::vector<viewer::edf::ExportRequest::Annotation>;
+    void setAnnotations(std::function<Annotations()> source) { annotations_ = std::move(source); }
+
     // Converts `rec` as `request` says on the worker thread, with the progress dialog.
     void start(std::unique_ptr<viewer::Recording> rec, viewer::edf::ExportRequest request);
 
@@ -50,4 +55,5 @@ private:
     QPointer<QProgressDialog> progress_;
     std::thread worker_;
     std::atomic<bool> cancel_{false};
+    std::function<Annotations()> annotations_;
 };

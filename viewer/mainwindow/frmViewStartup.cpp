@@ -7,6 +7,7 @@
 #include "MyScrollBar.h"
 #include "ViewerSettings.h"
 #include "WindowPlacement.h"
+#include "events/EventsTools.h"
 #include "review/ReviewTools.h"
 
 #include <QAction>
@@ -93,6 +94,7 @@ void frmView::OpenTrace(const QString& fileName) {
     hscroll1_->setLargeChange(ViewTrace1_->secNumber());
     button(QStringLiteral("video"))->setEnabled(ViewTrace1_->ThereIsVideo());
     review_->traceOpened(fileName);
+    events_->traceOpened(fileName);
 }
 
 void frmView::fillViewModeList() {

@@ -3,10 +3,12 @@
 #include "CViewerCtrl.h"
 #include "GoToTime.h"
 
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -14,8 +16,6 @@
 #include <limits>
 
 namespace {
-
-constexpr int kSecondsRole = Qt::UserRole;
 
 QString elapsedText(float seconds) {
     const auto s = static_cast<int64_t>(std::floor(seconds));
@@ -56,60 +56,76 @@ NotesPanel::NotesPanel(CViewerCtrl& trace, std::function<void(float)> jump, QWid
     auto* body = new QWidget(this);
     auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(2, 2, 2, 2);
+    typeFilter_ = new QComboBox(body);
+    typeFilter_->setObjectName(QStringLiteral("notesTypeFilter"));
     filter_ = new QLineEdit(body);
     filter_->setPlaceholderText(QStringLiteral("Filter notes"));
     filter_->setClearButtonEnabled(true);
-    list_ = new QTreeWidget(body);
-    list_->setHeaderLabels(
-        {QStringLiteral("Clock"), QStringLiteral("From start"), QStringLiteral("Note")});
+    model_ = new NotesModel([&trace](int32_t s) { return int64_t{trace.GetTime(static_cast<float>(s))}; },
+                            this);
+    list_ = new QTreeView(body);
+    list_->setModel(model_);
     list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);
     list_->setAllColumnsShowFocus(true);
-    list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list_->header()->setStretchLastSection(true);
     list_->installEventFilter(this);
-    // Neither takes the focus when the window comes up: the keys belong to the traces until
-    // the user clicks here.
-    filter_->setFocusPolicy(Qt::ClickFocus);
-    list_->setFocusPolicy(Qt::ClickFocus);
-    layout->addWidget(filter_);
+    // None takes the focus when the window comes up: the keys belong to the traces until the
+    // user clicks here.
+    for (QWidget* w : std::initializer_list<QWidget*>{typeFilter_, filter_, list_}) {
+        w->setFocusPolicy(Qt::ClickFocus);
+    }
+    auto* filters = new QHBoxLayout;
+    filters->addWidget(typeFilter_);
+    filters->addWidget(filter_, 1);
+    layout->addLayout(filters);
     layout->addWidget(list_);
     setWidget(body);
     connect(filter_, &QLineEdit::textChanged, this, [this] { applyFilter(); });
-    connect(list_, &QTreeWidget::itemDoubleClicked, this,
-            [this](const QTreeWidgetItem* item) { jumpTo(item); });
+    connect(typeFilter_, &QComboBox::currentIndexChanged, this, [this] { applyFilter(); });
+    connect(list_, &QTreeView::doubleClicked, this, [this](const QModelIndex& i) { jumpTo(i); });
+    refill();
 }
 
 void NotesPanel::reload() {
-    list_->clear();
+    notes_.clear();
     for (const NoteRow& row : noteRows(trace_)) {
-        auto* item = new QTreeWidgetItem(list_, {row.clock, row.elapsed, row.text});
-        item->setData(0, kSecondsRole, row.seconds);
+        notes_.push_back({row.seconds, true, QStringLiteral("Note"), row.text, {}});
     }
-    applyFilter();
+    refill();
 }
 
-void NotesPanel::follow(int32_t posSec) {
-    const double page = trace_.secNumber();
-    for (int i = 0; i < list_->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = list_->topLevelItem(i);
-        const bool shown = noteOnPage(item->data(0, kSecondsRole).toFloat(), posSec, page);
-        for (int c = 0; c < list_->columnCount(); ++c) {
-            item->setBackground(c, shown ? QBrush(palette().highlight().color().lighter(170))
-                                         : QBrush(Qt::NoBrush));
-        }
-    }
+void NotesPanel::setEvents(std::vector<ListedRow> events) {
+    events_ = std::move(events);
+    refill();
 }
+
+void NotesPanel::refill() {
+    model_->setRows(notes_, events_);
+    // The type list follows the rows; the choice stays when its type is still there.
+    const QString chosen = typeFilter_->currentData().toString();
+    const QSignalBlocker quiet(typeFilter_);
+    typeFilter_->clear();
+    typeFilter_->addItem(QStringLiteral("All types"), QString());
+    for (const QString& type : model_->types()) {
+        typeFilter_->addItem(type, type);
+    }
+    typeFilter_->setCurrentIndex(std::max(typeFilter_->findData(chosen), 0));
+    applyFilter();
+    list_->resizeColumnToContents(NotesModel::Clock);
+    list_->resizeColumnToContents(NotesModel::FromStart);
+    list_->resizeColumnToContents(NotesModel::Source);
+}
+
+void NotesPanel::follow(int32_t posSec) { model_->setPage(posSec, trace_.secNumber()); }
 
 void NotesPanel::applyFilter() {
-    const QString wanted = filter_->text().trimmed();
-    for (int i = 0; i < list_->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = list_->topLevelItem(i);
-        item->setHidden(!item->text(2).contains(wanted, Qt::CaseInsensitive));
-    }
+    model_->setFilter(typeFilter_->currentData().toString(), filter_->text());
 }
 
-void NotesPanel::jumpTo(const QTreeWidgetItem* item) {
-    if (item != nullptr) {
-        jump_(item->data(0, kSecondsRole).toFloat());
+void NotesPanel::jumpTo(const QModelIndex& index) {
+    if (index.isValid()) {
+        jump_(static_cast<float>(model_->listed(index.row()).seconds));
     }
 }
 
@@ -117,7 +133,7 @@ bool NotesPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == list_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            jumpTo(list_->currentItem());
+            jumpTo(list_->currentIndex());
             return true;
         }
     }

@@ -71,8 +71,21 @@ void TimeRuler::follow(int32_t posSec) {
     update();
 }
 
+void TimeRuler::setMarks(std::vector<RulerMark> marks) {
+    if (marks.empty() && marks_.empty()) {
+        return;
+    }
+    marks_ = std::move(marks);
+    update();
+}
+
 void TimeRuler::paintEvent(QPaintEvent*) {
     QPainter p(this);
+    const QPoint at = mapFromGlobal(trace_.mapToGlobal(trace_.contentsRect().topLeft()));
+    for (const RulerMark& m : marks_) {
+        // A band of the event's length, at least three pixels wide, along the top edge.
+        p.fillRect(QRect(at.x() + m.x0 - 1, 0, std::max(m.x1 - m.x0, 1) + 2, kTickHeight), m.colour);
+    }
     p.setPen(palette().color(QPalette::WindowText));
     const QPoint origin = mapFromGlobal(trace_.mapToGlobal(trace_.contentsRect().topLeft()));
     const int textWidth = labelPixels() - kLabelGap;
