@@ -2,11 +2,14 @@
 //   page-export FILE --at 10:23:45|SECONDS [--pages N] [--montage "As recorded"|all|NUMBER]
 //               [--gain UV_PER_CM] [--page-seconds S] [--size WxH] [--dpi D] --out OUT
 
+#include "EventMarks.h"
+#include "event_text.h"
 #include "CViewerCtrl.h"
 #include "page_files.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QRegularExpression>
 #include <QTime>
 
@@ -115,6 +118,21 @@ int main(int argc, char** argv) {
     if (at < 0 || (!ctrl.DrawPage(at) && ctrl.pageStartSecond() != at)) {
         return fail("no page at " + parser.value("at"));
     }
+    // The reviewer's events of the recording are marked and listed on the pages.
+    namespace ev = viewer::events;
+    const std::string path = QFile::encodeName(parser.positionalArguments().first()).toStdString();
+    std::string warning;
+    const ev::EventList events(ev::readEventsOnly(
+        ev::sidecarPlace(path, ev::identityName(ctrl.recording()), ev::userDataFolder(),
+                         ev::folderWritable),
+        warning));
+    if (!warning.empty()) {
+        std::fprintf(stderr, "page-export: warning: %s\n", warning.c_str());
+    }
+    const EventTypes types = EventTypes::load();
+    ctrl.setReportEvents([&](double start, double seconds) {
+        return pageEventMarks(events, types, ctrl, start, seconds);
+    });
     PageExportRequest request;
     request.path = parser.value("out");
     request.pages = std::max(parser.value("pages").toInt(), 1);
