@@ -295,7 +295,7 @@ void EventsOverlay::drawEvent(QPainter& p, const PageScale& s, const ev::Event& 
         p.drawLine(QPointF(x0, top), QPointF(x0, bottom));
         p.drawLine(QPointF(x1, top), QPointF(x1, bottom));
     } else {
-        p.setPen(QPen(colour, selected ? 3 : 1));
+        p.setPen(QPen(colour, selected ? 3 : 2));
         p.drawLine(QPointF(x0, top), QPointF(x0, bottom));
     }
     const QString comment = QString::fromStdString(e.comment);
