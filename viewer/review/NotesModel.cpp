@@ -127,7 +127,7 @@ QVariant NotesModel::headerData(int section, Qt::Orientation orientation, int ro
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
         return {};
     }
-    static const char* const kNames[] = {"Clock", "From start", "Source", "Type", "Text"};
+    static const char* const kNames[] = {"Clock", "From start", "Text", "Type", "Source"};
     return section >= 0 && section < ColumnCount ? QString::fromLatin1(kNames[section])
                                                  : QVariant();
 }

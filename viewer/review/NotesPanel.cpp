@@ -68,7 +68,10 @@ NotesPanel::NotesPanel(CViewerCtrl& trace, std::function<void(float)> jump, QWid
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
     list_->setAllColumnsShowFocus(true);
-    list_->header()->setStretchLastSection(true);
+    // The text takes the room the panel has; the other columns their contents' width.
+    list_->header()->setStretchLastSection(false);
+    list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list_->header()->setSectionResizeMode(NotesModel::Text, QHeaderView::Stretch);
     list_->installEventFilter(this);
     // None takes the focus when the window comes up: the keys belong to the traces until the
     // user clicks here.
@@ -112,9 +115,6 @@ void NotesPanel::refill() {
     }
     typeFilter_->setCurrentIndex(std::max(typeFilter_->findData(chosen), 0));
     applyFilter();
-    list_->resizeColumnToContents(NotesModel::Clock);
-    list_->resizeColumnToContents(NotesModel::FromStart);
-    list_->resizeColumnToContents(NotesModel::Source);
 }
 
 void NotesPanel::follow(int32_t posSec) { model_->setPage(posSec, trace_.secNumber()); }
