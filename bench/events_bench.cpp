@@ -3,6 +3,7 @@
 // panel and ruler filled), the notes panel's filter answering each keystroke, and the memory
 // the events take.
 
+#include "CViewerCtrl.h"
 #include "bench_recordings.h"
 #include "demo_recording.h"
 #include "event_store.h"

@@ -119,6 +119,10 @@ FileText readWholeFile(const std::string& path) {
         result.error = reason("cannot read " + path, errno);
         return result;
     }
+    struct stat st {};
+    if (::fstat(fd.get(), &st) == 0 && st.st_size > 0) {
+        result.text.reserve(static_cast<size_t>(st.st_size));
+    }
     char chunk[65536];
     while (true) {
         const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);

@@ -27,7 +27,10 @@ bool onsetBefore(const Event& e, int64_t ms) { return e.onsetMs < ms; }
 } // namespace
 
 EventList::EventList(std::vector<Event> events) : events_(std::move(events)) {
-    std::stable_sort(events_.begin(), events_.end(), eventBefore);
+    // A sidecar this program wrote is in order already.
+    if (!std::is_sorted(events_.begin(), events_.end(), eventBefore)) {
+        std::stable_sort(events_.begin(), events_.end(), eventBefore);
+    }
     for (const Event& e : events_) {
         longestMs_ = std::max(longestMs_, e.durationMs);
     }

@@ -3,6 +3,7 @@
 #include "table_text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -36,14 +37,14 @@ std::string channelText(const std::vector<std::string>& lines) {
 }
 
 // Seconds as text to whole milliseconds; nothing for no number or one out of range.
-std::optional<int64_t> millisecondsOf(const std::string& text) {
-    if (text.empty()) {
-        return std::nullopt;
+std::optional<int64_t> millisecondsOf(std::string_view text) {
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
     }
-    char* end = nullptr;
-    const double seconds = std::strtod(text.c_str(), &end);
-    const bool whole = end == text.c_str() + text.size();
-    if (!whole || !std::isfinite(seconds) || std::abs(seconds) > 1e12) {
+    double seconds = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+        !std::isfinite(seconds) || std::abs(seconds) > 1e12) {
         return std::nullopt;
     }
     return std::llround(seconds * 1000.0);
@@ -122,7 +123,11 @@ std::string secondsText(int64_t ms) {
     const uint64_t magnitude = ms < 0 ? 0 - static_cast<uint64_t>(ms) : static_cast<uint64_t>(ms);
     std::string fraction = std::to_string(magnitude % 1000);
     fraction.insert(0, 3 - fraction.size(), '0');
-    return (ms < 0 ? "-" : "") + std::to_string(magnitude / 1000) + "." + fraction;
+    std::string text = ms < 0 ? "-" : "";
+    text += std::to_string(magnitude / 1000);
+    text += '.';
+    text += fraction;
+    return text;
 }
 
 std::string escapeText(std::string_view text) {
@@ -191,18 +196,20 @@ ParsedEvents parseEvents(std::string_view text, TableKind kind) {
     if (lines.empty()) {
         return parsed; // an empty file holds no events
     }
-    const std::optional<std::vector<std::string>> header = splitRow(lines.front().text, kind);
-    const ColumnMap map = header ? mapColumns(*header) : ColumnMap{};
+    std::vector<std::string> header;
+    const ColumnMap map =
+        splitRow(lines.front().text, kind, header) ? mapColumns(header) : ColumnMap{};
     if (map.onset < 0 || map.duration < 0) {
         parsed.problem = "the first line names no onset and duration columns";
         parsed.badLines.push_back(lines.front().number);
         return parsed;
     }
+    parsed.events.reserve(lines.size() - 1);
+    std::vector<std::string> row;
     for (size_t i = 1; i < lines.size(); ++i) {
-        const std::optional<std::vector<std::string>> row = splitRow(lines[i].text, kind);
         std::optional<Event> event;
-        if (row && row->size() == header->size()) {
-            event = eventOf(*row, map);
+        if (splitRow(lines[i].text, kind, row) && row.size() == header.size()) {
+            event = eventOf(row, map);
         }
         if (event) {
             parsed.events.push_back(std::move(*event));

@@ -14,16 +14,19 @@ std::string_view trimmed(std::string_view s) {
     return s;
 }
 
-std::optional<std::string> unescaped(std::string_view field) {
-    std::string out;
-    out.reserve(field.size());
+bool unescapeInto(std::string_view field, std::string& out) {
+    out.clear();
+    if (field.find('\\') == std::string_view::npos) {
+        out.assign(field);
+        return true;
+    }
     for (size_t i = 0; i < field.size(); ++i) {
         if (field[i] != '\\') {
             out += field[i];
             continue;
         }
         if (++i == field.size()) {
-            return std::nullopt;
+            return false;
         }
         switch (field[i]) {
         case '\\': out += '\\'; break;
@@ -31,31 +34,32 @@ std::optional<std::string> unescaped(std::string_view field) {
         case 'n': out += '\n'; break;
         case 'r': out += '\r'; break;
         case ',': out += "\\,"; break;
-        default: return std::nullopt;
+        default: return false;
         }
     }
-    return out;
+    return true;
 }
 
-std::optional<std::vector<std::string>> tabFields(std::string_view line) {
-    std::vector<std::string> fields;
+bool tabFields(std::string_view line, std::vector<std::string>& fields) {
     size_t start = 0;
-    while (true) {
+    for (size_t n = 0;; ++n) {
         const size_t tab = line.find('\t', start);
-        std::optional<std::string> f = unescaped(line.substr(start, tab - start));
-        if (!f) {
-            return std::nullopt;
+        if (n == fields.size()) {
+            fields.emplace_back();
         }
-        fields.push_back(std::move(*f));
+        if (!unescapeInto(line.substr(start, tab - start), fields[n])) {
+            return false;
+        }
         if (tab == std::string_view::npos) {
-            return fields;
+            fields.resize(n + 1);
+            return true;
         }
         start = tab + 1;
     }
 }
 
-std::optional<std::vector<std::string>> commaFields(std::string_view line) {
-    std::vector<std::string> fields(1);
+bool commaFields(std::string_view line, std::vector<std::string>& fields) {
+    fields.assign(1, std::string());
     bool quoted = false;
     for (size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
@@ -78,12 +82,14 @@ std::optional<std::vector<std::string>> commaFields(std::string_view line) {
         }
     }
     if (quoted) {
-        return std::nullopt;
+        return false;
     }
     for (std::string& f : fields) {
-        f = std::string(trimmed(f));
+        const std::string_view kept = trimmed(f);
+        const auto from = static_cast<size_t>(kept.data() - f.data());
+        f.erase(from + kept.size()).erase(0, from);
     }
-    return fields;
+    return true;
 }
 
 } // namespace
@@ -136,11 +142,11 @@ std::vector<TableLine> tableLines(std::string_view text) {
     return lines;
 }
 
-std::optional<std::vector<std::string>> splitRow(std::string_view line, TableKind kind) {
+bool splitRow(std::string_view line, TableKind kind, std::vector<std::string>& fields) {
     if (!isUtf8(line)) {
-        return std::nullopt;
+        return false;
     }
-    return kind == TableKind::Tabs ? tabFields(line) : commaFields(line);
+    return kind == TableKind::Tabs ? tabFields(line, fields) : commaFields(line, fields);
 }
 
 std::vector<std::string> splitLabels(std::string_view text) {

@@ -20,9 +20,10 @@ struct TableLine {
 // mark.
 std::vector<TableLine> tableLines(std::string_view text);
 
-// The fields of one line, unescaped (tabs) or unquoted (commas); nothing when the line is not
-// UTF-8, holds a bad escape or an unclosed quote. "\," stays as it is for splitLabels.
-std::optional<std::vector<std::string>> splitRow(std::string_view line, TableKind kind);
+// The fields of one line into `fields` (their storage reused), unescaped (tabs) or unquoted
+// (commas); false when the line is not UTF-8, holds a bad escape or an unclosed quote. "\,"
+// stays as it is for splitLabels.
+bool splitRow(std::string_view line, TableKind kind, std::vector<std::string>& fields);
 
 // Labels separated by commas ("\," is a comma inside a label), blanks around them dropped.
 std::vector<std::string> splitLabels(std::string_view text);

@@ -9,7 +9,9 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <map>
 #include <cmath>
+#include <cstring>
 #include <cstdlib>
 
 namespace ev = viewer::events;
@@ -281,8 +283,46 @@ ev::Event EventsOverlay::dragged(const PageScale& s) const {
     return moved;
 }
 
+namespace {
+
+// The translucent bands of one stretch of rows, laid over each other one pixel column at a
+// time and drawn as one picture: a page crowded with spans costs one fill, not one per span.
+class BandStrip {
+public:
+    BandStrip(int left, int width) : left_(left), strip_(std::max(width, 1), 1, QImage::Format_ARGB32_Premultiplied) {
+        strip_.fill(Qt::transparent);
+    }
+    void add(double x0, double x1, QColor colour) {
+        const QRgb src = qPremultiply(colour.rgba());
+        const auto* end = reinterpret_cast<QRgb*>(strip_.scanLine(0)) + strip_.width();
+        auto* px = reinterpret_cast<QRgb*>(strip_.scanLine(0));
+        const int from = std::clamp(static_cast<int>(std::floor(x0)) - left_, 0, strip_.width());
+        const int to = std::clamp(static_cast<int>(std::ceil(x1)) - left_, from, strip_.width());
+        const int keep = 255 - qAlpha(src);
+        for (QRgb* d = px + from; d < px + to && d < end; ++d) {
+            *d = qRgba(qRed(src) + qRed(*d) * keep / 255, qGreen(src) + qGreen(*d) * keep / 255,
+                       qBlue(src) + qBlue(*d) * keep / 255, qAlpha(src) + qAlpha(*d) * keep / 255);
+        }
+    }
+    // The strip repeated down the rows and drawn unscaled: every pixel is blended once.
+    void draw(QPainter& p, int top, int bottom) const {
+        QImage block(strip_.width(), bottom - top + 1, QImage::Format_ARGB32_Premultiplied);
+        const auto bytes = static_cast<size_t>(strip_.width()) * sizeof(QRgb);
+        for (int y = 0; y < block.height(); ++y) {
+            std::memcpy(block.scanLine(y), strip_.constScanLine(0), bytes);
+        }
+        p.drawImage(QPoint(left_, top), block);
+    }
+
+private:
+    int left_;
+    QImage strip_;
+};
+
+} // namespace
+
 void EventsOverlay::drawEvent(QPainter& p, const PageScale& s, const ev::Event& e,
-                               bool selected) {
+                              bool selected, bool fill) {
     const auto [top, bottom] = rowsOf(e);
     const QColor colour = types_.colourOf(QString::fromStdString(e.type));
     const double x0 = s.xOf(e.onsetMs);
@@ -290,7 +330,9 @@ void EventsOverlay::drawEvent(QPainter& p, const PageScale& s, const ev::Event& 
         const double x1 = s.xOf(e.endMs());
         QColor band = colour;
         band.setAlpha(kBandAlpha);
-        p.fillRect(QRectF(x0, top, x1 - x0, bottom - top + 1), band);
+        if (fill) {
+            p.fillRect(QRectF(x0, top, x1 - x0, bottom - top + 1), band);
+        }
         p.setPen(QPen(colour, selected ? 2 : 1));
         p.drawLine(QPointF(x0, top), QPointF(x0, bottom));
         p.drawLine(QPointF(x1, top), QPointF(x1, bottom));
@@ -298,12 +340,6 @@ void EventsOverlay::drawEvent(QPainter& p, const PageScale& s, const ev::Event& 
         p.setPen(QPen(colour, selected ? 3 : 2));
         p.drawLine(QPointF(x0, top), QPointF(x0, bottom));
     }
-    const QString comment = QString::fromStdString(e.comment);
-    const QString title = QString::fromStdString(e.type) +
-                          (comment.isEmpty() ? QString() : QStringLiteral(": ") + comment);
-    p.setPen(colour.darker(140));
-    p.drawText(QPointF(std::max(x0, s.left) + 3, top + p.fontMetrics().ascent() + 1),
-               title.simplified());
 }
 
 void EventsOverlay::paintEvent(QPaintEvent*) {
@@ -319,11 +355,44 @@ void EventsOverlay::paintEvent(QPaintEvent*) {
     }
     QPainter p(this);
     p.setClipRect(QRectF(s.left, 0, s.width, height()));
+    // Titles where there is room: a crowded page shows the first of each crowd.
+    std::map<int, double> titleEnd; // by the top of the mark
+    const auto title = [&](const ev::Event& e) {
+        const int top = rowsOf(e).first;
+        const double x = std::max(s.xOf(e.onsetMs), s.left) + 3;
+        const auto it = titleEnd.find(top);
+        if (it != titleEnd.end() && x < it->second) {
+            return;
+        }
+        const QString comment = QString::fromStdString(e.comment);
+        const QString text = (QString::fromStdString(e.type) +
+                              (comment.isEmpty() ? QString() : QStringLiteral(": ") + comment))
+                                 .simplified();
+        p.setPen(types_.colourOf(QString::fromStdString(e.type)).darker(140));
+        p.drawText(QPointF(x, top + p.fontMetrics().ascent() + 1), text);
+        titleEnd[top] = x + p.fontMetrics().horizontalAdvance(text) + 6;
+    };
+    const auto moving = [&](const ev::Event& e) {
+        return selected_ && *selected_ == e && grab_ != Grab::None && grab_ != Grab::Making;
+    };
+    std::map<std::pair<int, int>, BandStrip> bands; // by the rows they cover
     for (const size_t i : onPage) {
         const ev::Event& e = events.at(i);
-        const bool isSelected = selected_ && *selected_ == e;
-        if (!(isSelected && grab_ != Grab::None && grab_ != Grab::Making)) {
-            drawEvent(p, s, e, isSelected);
+        if (e.durationMs > 0 && !moving(e)) {
+            QColor colour = types_.colourOf(QString::fromStdString(e.type));
+            colour.setAlpha(kBandAlpha);
+            auto it = bands.try_emplace(rowsOf(e), static_cast<int>(s.left), static_cast<int>(s.width)).first;
+            it->second.add(s.xOf(e.onsetMs), s.xOf(e.endMs()), colour);
+        }
+    }
+    for (const auto& [rows, strip] : bands) {
+        strip.draw(p, rows.first, rows.second);
+    }
+    for (const size_t i : onPage) {
+        const ev::Event& e = events.at(i);
+        if (!moving(e)) {
+            drawEvent(p, s, e, selected_ && *selected_ == e, false);
+            title(e);
         }
     }
     if (grab_ == Grab::Making) {

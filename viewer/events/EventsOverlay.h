@@ -76,8 +76,9 @@ private:
     std::pair<int, int> rowsOf(const viewer::events::Event& e) const;
     // The event as the drag under way would leave it.
     viewer::events::Event dragged(const PageScale& s) const;
+    // The event's band (when `fill`) or line and edges.
     void drawEvent(QPainter& p, const PageScale& s, const viewer::events::Event& e,
-                    bool selected);
+                   bool selected, bool fill = true);
 
     CViewerCtrl& trace_;
     QWidget& mouseSource_;

@@ -30,6 +30,7 @@
 
 #include <cmath>
 #include <limits>
+#include <unordered_map>
 
 namespace ev = viewer::events;
 
@@ -264,6 +265,15 @@ void EventsTools::listChanged() {
     }
     std::vector<ListedRow> rows;
     rows.reserve(events.size());
+    // Types and annotators are few: one shared text each.
+    std::unordered_map<std::string, QString> shared;
+    const auto once = [&shared](const std::string& text) {
+        auto it = shared.find(text);
+        if (it == shared.end()) {
+            it = shared.emplace(text, QString::fromStdString(text)).first;
+        }
+        return it->second;
+    };
     for (const ev::Event& e : events.all()) {
         QString text = QString::fromStdString(e.comment);
         if (!e.lines.empty()) {
@@ -273,16 +283,15 @@ void EventsTools::listChanged() {
             }
             text += (text.isEmpty() ? QString() : QStringLiteral(" ")) + QStringLiteral("[%1]").arg(lines);
         }
-        rows.push_back({e.onsetMs / 1000.0, false, QString::fromStdString(e.type), text,
-                        QString::fromStdString(e.annotator)});
+        rows.push_back({e.onsetMs / 1000.0, false, once(e.type), text, once(e.annotator)});
     }
     window_.review().notes().setEvents(std::move(rows));
     window_.review().notes().follow(window_.posSec());
+    overlay_->update();
     pageDrawn();
 }
 
 void EventsTools::pageDrawn() {
-    overlay_->update();
     const PageScale s = overlay_->scale();
     std::vector<RulerMark> marks;
     if (s.valid()) {

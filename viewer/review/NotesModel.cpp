@@ -5,6 +5,7 @@
 #include <QBrush>
 #include <QGuiApplication>
 #include <QPalette>
+#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -58,12 +59,28 @@ void NotesModel::refilter() {
     }
 }
 
+std::pair<int, int> NotesModel::pageRows() const {
+    // Rows are in time order: the page's rows are one run of the shown ones.
+    const auto at = [this](double seconds) {
+        return static_cast<int>(std::lower_bound(shown_.begin(), shown_.end(), seconds,
+                                                 [this](int row, double s) {
+                                                     return rows_[static_cast<size_t>(row)].seconds < s;
+                                                 }) -
+                                shown_.begin());
+    };
+    return {at(posSec_), at(posSec_ + pageSeconds_)};
+}
+
 void NotesModel::setPage(int32_t posSec, double pageSeconds) {
+    const std::pair<int, int> before = pageRows();
     posSec_ = posSec;
     pageSeconds_ = pageSeconds;
-    if (!shown_.empty()) {
-        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1),
-                         {Qt::BackgroundRole});
+    // Only the rows that come onto the page or leave it change their look.
+    for (const auto& [first, end] : {before, pageRows()}) {
+        if (first < end) {
+            emit dataChanged(index(first, 0), index(end - 1, ColumnCount - 1),
+                             {Qt::BackgroundRole});
+        }
     }
 }
 
@@ -73,8 +90,10 @@ const ListedRow& NotesModel::listed(int row) const {
 
 QStringList NotesModel::types() const {
     QStringList types;
+    QSet<QString> seen;
     for (const ListedRow& r : rows_) {
-        if (!types.contains(r.type)) {
+        if (!seen.contains(r.type)) {
+            seen.insert(r.type);
             types << r.type;
         }
     }

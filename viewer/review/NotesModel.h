@@ -44,6 +44,8 @@ public:
 
 private:
     void refilter();
+    // The shown rows [first, end) on the page.
+    std::pair<int, int> pageRows() const;
 
     std::function<int64_t(int32_t)> clockOf_;
     std::vector<ListedRow> rows_;

@@ -92,6 +92,7 @@ NotesPanel::NotesPanel(CViewerCtrl& trace, std::function<void(float)> jump, QWid
 
 void NotesPanel::reload() {
     notes_.clear();
+    events_.clear(); // those of the recording before; the events tools list the new ones
     for (const NoteRow& row : noteRows(trace_)) {
         notes_.push_back({row.seconds, true, QStringLiteral("Note"), row.text, {}});
     }
