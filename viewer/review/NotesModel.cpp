@@ -34,6 +34,11 @@ void NotesModel::setRows(std::vector<ListedRow> notes, std::vector<ListedRow> ev
                std::make_move_iterator(events.begin()), std::make_move_iterator(events.end()),
                std::back_inserter(rows_),
                [](const ListedRow& a, const ListedRow& b) { return a.seconds < b.seconds; });
+    folded_.clear();
+    folded_.reserve(rows_.size());
+    for (const ListedRow& r : rows_) {
+        folded_.push_back((r.type + QLatin1Char('\n') + r.text).toCaseFolded());
+    }
     refilter();
     endResetModel();
 }
@@ -41,7 +46,7 @@ void NotesModel::setRows(std::vector<ListedRow> notes, std::vector<ListedRow> ev
 void NotesModel::setFilter(const QString& type, const QString& text) {
     beginResetModel();
     type_ = type;
-    text_ = text.trimmed();
+    text_ = text.trimmed().toCaseFolded();
     refilter();
     endResetModel();
 }
@@ -52,8 +57,7 @@ void NotesModel::refilter() {
     for (size_t i = 0; i < rows_.size(); ++i) {
         const ListedRow& r = rows_[i];
         const bool typeOk = type_.isEmpty() || r.type == type_;
-        if (typeOk && (text_.isEmpty() || r.text.contains(text_, Qt::CaseInsensitive) ||
-                       r.type.contains(text_, Qt::CaseInsensitive))) {
+        if (typeOk && (text_.isEmpty() || folded_[i].contains(text_))) {
             shown_.push_back(static_cast<int>(i));
         }
     }

@@ -49,6 +49,7 @@ private:
 
     std::function<int64_t(int32_t)> clockOf_;
     std::vector<ListedRow> rows_;
+    std::vector<QString> folded_; // type and text of each row, case folded, for the filter
     std::vector<int> shown_; // indices into rows_
     QString type_;
     QString text_;

@@ -72,6 +72,8 @@ NotesPanel::NotesPanel(CViewerCtrl& trace, std::function<void(float)> jump, QWid
     list_->header()->setStretchLastSection(false);
     list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     list_->header()->setSectionResizeMode(NotesModel::Text, QHeaderView::Stretch);
+    // Widths from the rows on screen only: 100,000 rows are not measured on every keystroke.
+    list_->header()->setResizeContentsPrecision(0);
     list_->installEventFilter(this);
     // None takes the focus when the window comes up: the keys belong to the traces until the
     // user clicks here.
