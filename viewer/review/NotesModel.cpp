@@ -10,8 +10,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
 QString elapsedText(double seconds) {
     const auto s = static_cast<int64_t>(std::floor(seconds));
     return QStringLiteral("%1:%2:%3")
@@ -19,8 +17,6 @@ QString elapsedText(double seconds) {
         .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
         .arg(s % 60, 2, 10, QLatin1Char('0'));
 }
-
-} // namespace
 
 NotesModel::NotesModel(std::function<int64_t(int32_t)> clockOf, QObject* parent)
     : QAbstractTableModel(parent), clockOf_(std::move(clockOf)) {}

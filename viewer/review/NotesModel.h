@@ -10,6 +10,9 @@
 #include <functional>
 #include <vector>
 
+// "1:02:03" for 3723.9 seconds from the start.
+QString elapsedText(double seconds);
+
 struct ListedRow {
     double seconds = 0; // from the start of the file
     bool fromRecording = true;

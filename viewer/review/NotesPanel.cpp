@@ -15,17 +15,6 @@
 #include <cmath>
 #include <limits>
 
-namespace {
-
-QString elapsedText(float seconds) {
-    const auto s = static_cast<int64_t>(std::floor(seconds));
-    return QStringLiteral("%1:%2:%3")
-        .arg(s / 3600)
-        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
-        .arg(s % 60, 2, 10, QLatin1Char('0'));
-}
-
-} // namespace
 
 std::vector<NoteRow> noteRows(CViewerCtrl& trace) {
     std::vector<NoteRow> rows;
