@@ -160,6 +160,10 @@ public:
     void setReportEvents(ReportEvents events) { reportEvents_ = std::move(events); }
     // The second the page on screen starts at.
     int32_t pageStartSecond() const;
+    // Opens the recording `shown` shows, with its look, montage (lines, gains, filters,
+    // reference, page length) and montage-history place, so that other pages can be drawn
+    // for reports while `shown` keeps its page. False when the file cannot be opened again.
+    bool openLike(const CViewerCtrl& shown);
 
     // The default beep; tests install one that counts.
     void setBeeper(std::function<void()> beep) { beep_ = std::move(beep); }

@@ -4,6 +4,7 @@
 #include "CViewerCtrl.h"
 
 #include "line_settings.h"
+#include "page_length.h"
 #include "text.h"
 
 #include <QDateTime>
@@ -31,6 +32,33 @@ QDateTime fromAutomationDate(double days) {
 int32_t CViewerCtrl::pageStartSecond() const {
     const uint32_t rate = recording().header.rate;
     return rate == 0 ? 0 : static_cast<int32_t>(recording().pageStart / rate);
+}
+
+bool CViewerCtrl::openLike(const CViewerCtrl& shown) {
+    backColor_ = shown.backColor_;
+    gridType_ = shown.gridType_;
+    gridColor_ = shown.gridColor_;
+    traceOverLabel_ = shown.traceOverLabel_;
+    fontName_ = shown.fontName_;
+    fontSize_ = shown.fontSize_;
+    fontBold_ = shown.fontBold_;
+    fontItalic_ = shown.fontItalic_;
+    labelsColor_ = shown.labelsColor_;
+    notchFreq_ = shown.notchFreq_;
+    verticalResolution_ = shown.verticalResolution_;
+    gratis_ = shown.gratis_;
+    if (!shown.recording().isOpen() || FileName(shown.path_) != 0) {
+        return false;
+    }
+    numMont_ = shown.numMont_;
+    // The montage as it is on screen, with the reviewer's changes, at the same place in the
+    // history: a page under another history montage switches as it would on screen.
+    rec().currentMontage = shown.recording().currentMontage;
+    rec().historyIndex = shown.recording().historyIndex;
+    applyPageMs(rec(), shown.recording().currentMontage.pageMs);
+    model_->buildDerivations();
+    redrawStatic();
+    return true;
 }
 
 PageHeader CViewerCtrl::pageHeader() {

@@ -90,7 +90,7 @@ struct Fixture {
     ExportResult run(int64_t first = 0, int64_t end = -1, bool overwrite = false,
                      std::function<bool(int64_t, int64_t)> progress = {}) {
         return edf::exportRecording(
-            rec, ExportRequest{dir.file("out.edf"), first, end, overwrite, std::move(progress), {}});
+            rec, ExportRequest{dir.file("out.edf"), first, end, overwrite, std::move(progress), {}, {}});
     }
     RecordingDescription d;
     vt::TempDir dir;
@@ -177,7 +177,7 @@ TEST(EdfExport, SignalsPatientStartAndNotesOfTheWholeRecording) {
 
 TEST(EdfExport, EventsGoBesideTheNotesAsAnnotationsWithTheirDurations) {
     Fixture fx(4, 2, true); // frames 0-499 and 500-999 in two files
-    ExportRequest request{fx.dir.file("out.edf"), 100, -1, false, {}, {}};
+    ExportRequest request{fx.dir.file("out.edf"), 100, -1, false, {}, {}, {}};
     request.annotations = {{1234, 0, "Spike [Fp1]"},
                            {6500, 250, "Seizure: onset"},
                            {500, 0, "before the range"}};
@@ -259,6 +259,28 @@ TEST(EdfExport, TimesNameFramesAndCancelledOrRefusedExportsLeaveFilesAlone) {
     EXPECT_EQ(std::filesystem::file_size(fx.dir.file("out.edf")), 4u);
     EXPECT_EQ(fx.run(600, -1, true).outcome, Outcome::Written);
     EXPECT_TRUE(ReadBack(fx.dir.file("out.edf")).ok);
+}
+
+TEST(EdfExport, TheFormatTheNameAsksForIsWrittenOrRefusedWhenTheSamplesDoNotFitIt) {
+    EXPECT_EQ(edf::formatNamed("a/x.BDF"), ExportRequest::Format::Bdf);
+    EXPECT_EQ(edf::formatNamed("x.edf"), ExportRequest::Format::Edf);
+    EXPECT_FALSE(edf::formatNamed("x.txt"));
+    Fixture two(4, 2);
+    ExportRequest bdf;
+    bdf.output = two.dir.file("out.bdf");
+    bdf.format = ExportRequest::Format::Bdf;
+    const ExportResult wide = edf::exportRecording(two.rec, bdf);
+    EXPECT_EQ(wide.files, std::vector<std::string>{two.dir.file("out.bdf")});
+    EXPECT_TRUE(wide.bdf && ReadBack(two.dir.file("out.bdf")).ok);
+    // 24-bit samples do not fit EDF+'s 16 bits: refused, nothing written.
+    Fixture four(4, 4);
+    ExportRequest narrow;
+    narrow.output = four.dir.file("out.edf");
+    narrow.format = ExportRequest::Format::Edf;
+    const ExportResult refused = edf::exportRecording(four.rec, narrow);
+    EXPECT_EQ(refused.outcome, Outcome::Failed);
+    EXPECT_NE(refused.error.find("channel 1"), std::string::npos) << refused.error;
+    EXPECT_FALSE(std::filesystem::exists(four.dir.file("out.edf")));
 }
 
 } // namespace

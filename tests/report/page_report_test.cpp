@@ -5,10 +5,10 @@
 #include "page_files.h"
 #include "text_face.h"
 
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QList>
-#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTime>
@@ -175,7 +175,8 @@ TEST(PageFiles, ToolWritesConsecutivePagesAsSearchablePdf) {
     }
     // Header and labels are set in a text face, never a TeX math or symbol one.
     const QString fonts = run("pdffonts", {pdf});
-    EXPECT_FALSE(QRegularExpression("cm(ex|sy|mi|r)10|msam|msbm|Math|Symbol").match(fonts).hasMatch())
+    EXPECT_FALSE(
+        QRegularExpression("cm(ex|sy|mi|r)10|msam|msbm|Math|Symbol").match(fonts).hasMatch())
         << fonts.toStdString();
 }
 
@@ -223,20 +224,55 @@ TEST(PageFiles, PdfTracesSitWhereThePngPutsThem) {
     }
 }
 
-TEST(PageFiles, PrintingPaintsTheChosenRangeOnePagePerSheet) {
+struct Outcome {
+    int status;
+    QString errors;
+};
+
+Outcome runTool(const char* tool, const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(VIEWER_BIN_DIR "/") + tool, args);
+    EXPECT_TRUE(p.waitForFinished(60000)) << tool;
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+}
+
+TEST(PageFiles, ToolsRefuseValuesTheyCannotDrawOrWriteAndSayWhatTheyLimit) {
     Ctrl f;
-    f.show(withNote());
-    ASSERT_TRUE(f.ctrl.DrawPage(10));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(f.dir.file("printed.pdf")));
-    printer.setPageOrientation(QPageLayout::Landscape);
-    // Pages 2 and 3 of 10 s start at 10 and 20 s; page 4 would start at the end.
-    EXPECT_EQ(paintPages(f.ctrl, printer, 2, 4), (std::vector<int32_t>{10, 20}));
-    EXPECT_EQ(f.ctrl.pageStartSecond(), 10);
-    const QString info = run("pdfinfo", {printer.outputFileName()});
-    EXPECT_TRUE(QRegularExpression("Pages: +2\\n").match(info).hasMatch()) << info.toStdString();
-    EXPECT_TRUE(info.contains("842 x 595")) << info.toStdString(); // A4 landscape
+    f.show(withNote()); // 30 s, six channels of 256 Hz
+    const QString rec = QString::fromStdString(f.dir.file("rec.vwr"));
+    const QString dir = QString::fromStdString(f.dir.file(""));
+    struct Case {
+        const char* tool;
+        QStringList args;
+        int status;
+        const char* words; // in what the tool says on standard error
+    };
+    const QStringList page = {rec, "--at", "0", "--out", dir + "p.pdf"};
+    const Case cases[] = {
+        {"page-export", page + QStringList{"--gain", "0"}, 2, "--gain must be"},
+        {"page-export", page + QStringList{"--gain", "-70"}, 2, "--gain must be"},
+        {"page-export", page + QStringList{"--page-seconds", "0"}, 2, "--page-seconds must be"},
+        {"page-export", page + QStringList{"--pages", "0"}, 2, "--pages must be"},
+        {"page-export", page + QStringList{"--pages", "-3"}, 2, "--pages must be"},
+        {"page-export", page + QStringList{"--size", "0x0"}, 2, "--size must be"},
+        {"page-export", page + QStringList{"--page-seconds", "100000"}, 0, "is limited to"},
+        {"page-export", page + QStringList{"--pages", "5"}, 0, "--pages 5 is limited to 3"},
+        {"page-export", {rec, "--at", "40", "--out", dir + "p.pdf"}, 2, "no page at 40"},
+        {"page-export", {"--help"}, 0, ""},
+        {"vwr2edf", {rec, dir + "x.bdf"}, 0, ""},
+        {"vwr2edf", {rec, dir + "x.txt"}, 2, "must end in .edf"},
+        {"vwr2edf", {rec, "--from", "20", "--to", "10"}, 2, "no samples lie between"},
+        {"vwr2edf", {"--help"}, 0, ""},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = runTool(c.tool, c.args);
+        EXPECT_EQ(o.status, c.status) << c.tool << " " << c.args.join(' ').toStdString();
+        EXPECT_TRUE(o.errors.contains(QString::fromUtf8(c.words)))
+            << c.tool << " " << c.args.join(' ').toStdString() << ": " << o.errors.toStdString();
+    }
+    // The format the name asks for, under that name.
+    EXPECT_TRUE(QFileInfo::exists(dir + "x.bdf"));
+    EXPECT_FALSE(QFileInfo::exists(dir + "x.edf") || QFileInfo::exists(dir + "x.txt"));
 }
 
 } // namespace

@@ -32,6 +32,9 @@ TEST(GoToTime, ClockAndElapsedTimesNameTheSecondOfTheFile) {
         {"00:00", true, 60},     {"24:00:00", false, 0},  {"10:61", false, 0},
         {"", false, 0},          {"ten", false, 0},       {"+-5", false, 0},
         {"1:2:3:4", false, 0},
+        // A fraction of a second as the status bar writes it: the page starts at its second.
+        {"23:59:30.250", true, 30}, {"+5:07.9", true, 307},  {"23:59:30.", false, 0},
+        {"23:59:30.2x", false, 0},  {"23:59.5:00", false, 0},
     };
     for (const Case& c : cases) {
         const TimeTarget t = parseTimeTarget(QString::fromLatin1(c.text), 600, clockWithCut);

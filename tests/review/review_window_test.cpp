@@ -3,8 +3,12 @@
 
 #include "CViewerCtrl.h"
 #include "MyScrollBar.h"
+#include "export/EdfExportMenu.h"
 #include "frmView.h"
+#include "montage_recordings.h"
+#include "page_files.h"
 #include "recording_writer.h"
+#include "review/DataEndMark.h"
 #include "review/GoToTime.h"
 #include "review/MeasureOverlay.h"
 #include "review/NotesPanel.h"
@@ -17,8 +21,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPdfWriter>
+#include <QProgressDialog>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTest>
@@ -26,9 +34,15 @@
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <fstream>
 #include <memory>
+#include <thread>
+
+// Freed memory is filled, so that library code (not instrumented) reading an object deleted
+// under it fails at once instead of reading what happens to be left there.
+extern "C" const char* __asan_default_options() { return "max_free_fill_size=4096"; }
 
 namespace viewer::testing {
 namespace {
@@ -135,12 +149,28 @@ TEST_F(ReviewWindowTest, NotesPanelListsEveryNoteAndJumpsLikeNextNote) {
         EXPECT_EQ(scroll().Value(), 42);
         EXPECT_TRUE(model.index(1, 0).data(Qt::BackgroundRole).isValid());
         EXPECT_FALSE(model.index(0, 0).data(Qt::BackgroundRole).isValid());
+        // After the jump the page keys page, not the list.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
+        EXPECT_EQ(scroll().Value(), 32);
+        // Enter in the filter: the first note it lets through; "+" there is text, not gain.
+        notes.filter()->setFocus();
+        QTest::keyClicks(notes.filter(), "+photic");
+        EXPECT_EQ(notes.filter()->text(), "+photic");
+        EXPECT_EQ(trace().GetGainEEG(), 200);
         notes.filter()->setText("photic");
         ASSERT_EQ(model.rowCount(), 1);
         EXPECT_EQ(model.listed(0).text, "Photic 10 Hz");
+        scroll().setValue(0);
+        QTest::keyClick(notes.filter(), Qt::Key_Return);
+        EXPECT_EQ(scroll().Value(), 42);
         notes.filter()->clear();
     }
     EXPECT_EQ(noteJumpTarget(55.9F, 50), 50); // a note on the last page: the last full page
+    // Shown at exit is what is stored, though closing the window hides the panel.
+    win().close();
+    EXPECT_EQ(QSettings(QSettings::IniFormat, QSettings::UserScope, "Viewer", "Viewer")
+                  .value("Review/ShowNotes"),
+              "true");
 }
 
 TEST_F(ReviewWindowTest, TheReadoutIsTheValueDrawnAtThePointerForOneLine) {
@@ -170,23 +200,144 @@ TEST_F(ReviewWindowTest, TheReadoutIsTheValueDrawnAtThePointerForOneLine) {
         << readoutText(at0).toStdString();
 }
 
-TEST_F(ReviewWindowTest, DroppedFilesOpenLikeFileOpenAndRefusalsSaySoInTheStatusBar) {
+TEST_F(ReviewWindowTest, ARefusedFileLeavesTheOpenRecordingWholeAndOpenWarningsNameTheFault) {
     const QString good = write(recording(20));
     drop(good);
     EXPECT_EQ(win().traceFileName(), good);
     EXPECT_EQ(RecentFiles::load().value(0), good);
     EXPECT_EQ(scroll().max(), 20);
+    scroll().setValue(5);
+    const QString title = win().windowTitle();
 
     const std::string text = files.file("notes.txt");
     std::ofstream(text) << std::string(300, 'x');
     drop(QString::fromStdString(text));
-    EXPECT_EQ(win().traceFileName(), good);
     EXPECT_TRUE(win().review().statusMessage().contains("not a recording"))
         << win().review().statusMessage().toStdString();
+    auto* box = win().findChild<QMessageBox*>("openRefusal");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().contains("not a recording"));
+    box->close();
+    // The recording on screen stays open, named and shown as it was.
+    EXPECT_EQ(win().traceFileName(), good);
+    EXPECT_EQ(win().windowTitle(), title);
+    EXPECT_TRUE(trace().recording().isOpen());
+    EXPECT_EQ(win().posSec(), 5);
+    EXPECT_EQ(win().review().notes().model().rowCount(), 2);
+    EXPECT_FALSE(win().review().ruler().ticks().empty());
+    EXPECT_FALSE(win().lblNota(0)->isHidden()); // "Eyes closed" at 12.5 s
 
-    drop(write(recording(0), "empty.vwr"));
-    EXPECT_TRUE(win().review().statusMessage().contains("no data (length 0 s)"));
+    // Notes up to 42 s in a file of no data; a label of control bytes.
+    RecordingDescription cut = recording(0);
+    cut.electrodes[2].positiveLabel = {'F', '\x01', '\x7f', 0, 0, 0};
+    drop(write(cut, "cut.vwr"));
+    EXPECT_EQ(win().review().statusMessage(),
+              "cut.vwr opened, but the file ends after 0 s of the 43 s its header gives; and its "
+              "electrode table looks damaged: the label of channel 2 holds bytes that are not "
+              "text.");
     EXPECT_EQ(RecentFiles::load().size(), 2);
+}
+
+TEST_F(ReviewWindowTest, ALastPageRunningPastTheDataMarksWhereTheyEnd) {
+    RecordingDescription d = recording(24);
+    d.frames = 23 * 256 + 128; // 23.5 s: the last page (14 s to 24 s) ends 0.5 s after the data
+    drop(write(d));
+    EXPECT_EQ(win().review().dataEnd().column(), -1);
+    scroll().setValue(24); // the last page
+    ASSERT_EQ(win().posSec(), 14);
+    EXPECT_EQ(dataEndOnPage(trace()), 9500);
+    EXPECT_EQ(win().review().dataEnd().column(), trace().GetPixelPosition(9500));
+    scroll().setValue(10);
+    EXPECT_EQ(win().review().dataEnd().column(), -1);
+}
+
+TEST_F(ReviewWindowTest, AMeasurementReadsTheLineWhereTheDragBegan) {
+    drop(write(recording(60)));
+    MeasureOverlay& overlay = win().review().overlay();
+    const std::vector<int32_t>& rows = trace().rowCentre();
+    const int x0 = trace().GetMaxLarghEtichette() + 40;
+    const int x1 = x0 + 37;
+    // The drag ends on the next line's row.
+    const QPoint from(x0, rows[0]);
+    const QPoint to(x1, rows[1]);
+    ASSERT_EQ(readAt(trace(), 0, to).line, 1);
+    QTest::mousePress(&overlay, Qt::RightButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, to, overlay.mapToGlobal(to), Qt::NoButton, Qt::RightButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(&overlay, &move);
+    const double delta = trace().lineMicrovolts(0, trace().sampleAtPixel(x1)) -
+                         trace().lineMicrovolts(0, trace().sampleAtPixel(x0));
+    ASSERT_GT(std::abs(delta), 1.0);
+    EXPECT_TRUE(overlay.lastText().endsWith(
+        QStringLiteral("ΔA %1 µV on %2").arg(delta, 0, 'f', 1).arg(trace().lineLabel(0))))
+        << overlay.lastText().toStdString();
+    QTest::mouseRelease(&overlay, Qt::RightButton, {}, to);
+}
+
+TEST_F(ReviewWindowTest, PageKeysPageAfterAChoiceFromAToolBarList) {
+    drop(write(recording(60)));
+    win().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&win()));
+    trace().setFocus();
+    QComboBox& list = *win().cmbHighPass();
+    QTest::mouseClick(&list, Qt::LeftButton);
+    QAbstractItemView& popup = *list.view();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(popup.window()));
+    const QRect entry = popup.visualRect(list.model()->index(5, 0));
+    // The list ignores a release that follows its opening press too closely.
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QTest::mouseMove(popup.viewport(), entry.center());
+    QTest::mouseClick(popup.viewport(), Qt::LeftButton, {}, entry.center());
+    ASSERT_EQ(list.currentIndex(), 5);
+    EXPECT_EQ(trace().GetHighFilterEEG(), list.currentData().toInt());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+    EXPECT_EQ(scroll().Value(), 10);
+    EXPECT_EQ(list.currentIndex(), 5);
+}
+
+TEST_F(ReviewWindowTest, PrintedPagesAcrossAMontageChangeAreThePagesOfTheirNumbers) {
+    // "History 0" from the start, "History 1" from 25 s; the page on screen at 40 s.
+    drop(write(historyRecording({0, 25 * 500}, 500, 60)));
+    scroll().setValue(40);
+    ASSERT_EQ(trace().lineCount(), 2) << "History 1 has two lines";
+    QPdfWriter pdf(QString::fromStdString(files.file("printed.pdf")));
+    const std::vector<PrintedPage> pages = printPages(trace(), pdf, 10, 4); // pages 2 to 5
+    ASSERT_EQ(pages.size(), 4U);
+    for (size_t i = 0; i < pages.size(); ++i) {
+        const int32_t start = 10 + static_cast<int32_t>(i) * 10;
+        EXPECT_EQ(pages[i].start, start);
+        EXPECT_EQ(pages[i].header.clock, clockText(trace().GetMont(start)));
+        EXPECT_EQ(pages[i].header.montage, start < 30 ? "History 0" : "History 1") << start;
+    }
+    // The page on screen did not move.
+    EXPECT_EQ(win().posSec(), 40);
+    EXPECT_EQ(trace().pageStartSecond(), 40);
+    EXPECT_EQ(trace().pageHeader().montage, "History 1");
+}
+
+TEST_F(ReviewWindowTest, AnExportEndsOnceWithItsProgressReportsStillQueued) {
+    // Four channels: a chunk of the converter is 1280 s, so a report every 1280 s.
+    const QString path = write(recording(3900));
+    drop(path);
+    auto* menu = win().findChild<EdfExportMenu*>();
+    ASSERT_NE(menu, nullptr);
+    std::vector<edf::ExportResult::Outcome> ends;
+    QObject::connect(menu, &EdfExportMenu::finished,
+                     [&ends](edf::ExportResult::Outcome o, const QString&) { ends.push_back(o); });
+    auto rec = std::make_unique<Recording>();
+    ASSERT_TRUE(openRecording(*rec, path.toStdString()));
+    edf::ExportRequest request;
+    request.output = files.file("out.edf");
+    menu->start(std::move(rec), request);
+    // Every report and the end are queued behind each other before any is handled; the
+    // dialog's setValue lets events run, the end among them.
+    while (!menu->workerEnded()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    QTRY_COMPARE(ends.size(), 1U);
+    EXPECT_EQ(ends[0], edf::ExportResult::Outcome::Written);
+    EXPECT_FALSE(menu->running());
+    EXPECT_EQ(win().findChild<QProgressDialog*>("EdfExportProgress"), nullptr);
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 // vwr2edf FILE.vwr [OUT.edf|OUT.bdf] [--from T] [--to T] [--force]
 // Writes the recording (or the frames from T to T, each a clock time "10:23:45" or elapsed
-// seconds) as EDF+ (BDF+ for 4-byte samples), prints progress on standard error and one line
-// of summary at the end. Ctrl-C cancels and removes what was begun.
+// seconds) in the format OUT's name asks for (without OUT as EDF+, BDF+ for 4-byte samples),
+// prints progress on standard error and one line of summary at the end. Ctrl-C cancels and
+// removes what was begun. Arguments it cannot carry out end it with status 2, --help with 0.
 
 #include "edf_export.h"
 #include "event_text.h"
@@ -24,38 +25,72 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: vwr2edf FILE.vwr [OUT.edf|OUT.bdf] [--from T] [--to T] [--force]\n"
+    "  writes FILE.vwr as EDF+ (OUT.edf) or BDF+ (OUT.bdf); without OUT, FILE.edf (FILE.bdf\n"
+    "  for 4-byte samples)\n"
     "  T is a clock time (10:23:45) or seconds from the start of the file\n";
 
 struct Arguments {
     std::string input;
     std::string output;
+    viewer::edf::ExportRequest::Format format = viewer::edf::ExportRequest::Format::AsSamples;
     std::string from;
     std::string to;
     bool force = false;
+    bool help = false;
+    std::string error; // why the arguments are refused
 };
 
-std::optional<Arguments> parse(const std::vector<std::string>& args) {
+// The format the output's name asks for; a device (/dev/null) takes the samples' own.
+void chooseFormat(Arguments& a) {
+    std::error_code ec;
+    const std::filesystem::path out(a.output);
+    if (std::filesystem::exists(out, ec) && !std::filesystem::is_regular_file(out, ec)) {
+        return;
+    }
+    const auto format = viewer::edf::formatNamed(a.output);
+    if (format) {
+        a.format = *format;
+    } else {
+        a.error = a.output + ": the output's name must end in .edf (EDF+) or .bdf (BDF+)";
+    }
+}
+
+Arguments parse(const std::vector<std::string>& args) {
     Arguments a;
     std::vector<std::string> paths;
-    for (size_t i = 0; i < args.size(); ++i) {
+    for (size_t i = 0; i < args.size() && a.error.empty(); ++i) {
+        if (args[i] == "--help" || args[i] == "-h") {
+            a.help = true;
+            return a;
+        }
         if (args[i] == "--force") {
             a.force = true;
-        } else if ((args[i] == "--from" || args[i] == "--to") && i + 1 < args.size()) {
-            (args[i] == "--from" ? a.from : a.to) = args[i + 1];
-            ++i;
+        } else if (args[i] == "--from" || args[i] == "--to") {
+            if (i + 1 == args.size()) {
+                a.error = args[i] + " needs a time";
+            } else {
+                std::string& time = args[i] == "--from" ? a.from : a.to;
+                time = args[++i];
+            }
         } else if (args[i].rfind("--", 0) == 0) {
-            return std::nullopt;
+            a.error = "unknown option " + args[i];
         } else {
             paths.push_back(args[i]);
         }
     }
-    if (paths.empty() || paths.size() > 2) {
-        return std::nullopt;
+    if (a.error.empty() && (paths.empty() || paths.size() > 2)) {
+        a.error = paths.empty() ? "no recording named" : "more than one output named";
+    }
+    if (!a.error.empty()) {
+        return a;
     }
     a.input = paths[0];
-    a.output = paths.size() == 2
-                   ? paths[1]
-                   : std::filesystem::path(a.input).replace_extension(".edf").string();
+    if (paths.size() == 2) {
+        a.output = paths[1];
+        chooseFormat(a);
+    } else {
+        a.output = std::filesystem::path(a.input).replace_extension(".edf").string();
+    }
     return a;
 }
 
@@ -123,28 +158,39 @@ std::vector<viewer::edf::ExportRequest::Annotation> eventAnnotations(const viewe
 } // namespace
 
 int main(int argc, char** argv) {
-    const auto args = parse(std::vector<std::string>(argv + 1, argv + argc));
-    if (!args) {
-        std::fputs(kUsage, stderr);
+    const Arguments args = parse(std::vector<std::string>(argv + 1, argv + argc));
+    if (args.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (!args.error.empty()) {
+        std::fprintf(stderr, "vwr2edf: %s\n%s", args.error.c_str(), kUsage);
         return 2;
     }
     viewer::Recording rec;
-    if (!viewer::openRecording(rec, args->input)) {
-        std::fprintf(stderr, "vwr2edf: %s is not a readable trace file\n", args->input.c_str());
+    if (!viewer::openRecording(rec, args.input)) {
+        std::fprintf(stderr, "vwr2edf: %s is not a readable trace file\n", args.input.c_str());
         return 1;
     }
-    const auto from = timeArgument(rec, args->from, 0);
-    const auto to = timeArgument(rec, args->to, -1);
+    const auto from = timeArgument(rec, args.from, 0);
+    const auto to = timeArgument(rec, args.to, viewer::edf::exportableFrames(rec));
     if (!from || !to) {
+        return 2;
+    }
+    if (*to <= *from) {
+        std::fprintf(stderr, "vwr2edf: no samples lie between %s and %s\n",
+                     args.from.empty() ? "the start" : args.from.c_str(),
+                     args.to.empty() ? "the end" : args.to.c_str());
         return 2;
     }
     InterruptWatch interrupt;
     viewer::edf::ExportRequest request;
-    request.output = args->output;
+    request.output = args.output;
+    request.format = args.format;
     request.firstFrame = *from;
     request.endFrame = *to;
-    request.overwrite = args->force;
-    request.annotations = eventAnnotations(rec, args->input);
+    request.overwrite = args.force;
+    request.annotations = eventAnnotations(rec, args.input);
     int shown = -1;
     request.progress = [&](int64_t done, int64_t total) {
         const int percent = total > 0 ? static_cast<int>(done * 100 / total) : 100;

@@ -26,7 +26,8 @@ namespace {
 constexpr double kMmPerInch = 25.4;
 constexpr int kHeaderPoints = 9;
 constexpr QRgb kLabelColour = qRgb(0, 128, 128);
-constexpr QRgb kNoteColour = qRgb(0, 0, 192);
+// Notes in the red of the program's note labels.
+constexpr QRgb kNoteColour = qRgb(255, 0, 0);
 
 QString hertz(int32_t value, double perHertz) {
     if (value < 0) {
@@ -96,12 +97,21 @@ int drawLabels(QPainter& p, const Recording& rec, const std::vector<int32_t>& ro
     return widest;
 }
 
-void drawNotes(QPainter& p, Recording& rec, const QRect& traces, int32_t labelWidth) {
-    const std::vector<PageNote> notes =
-        notesOnPage(rec, traces.left() + labelWidth, traces.width() - labelWidth);
+// The note marks under the traces and their texts, in bold, over them (as the screen's
+// labels lie over the traces).
+void drawNoteMarks(QPainter& p, const std::vector<PageNote>& notes, const QRect& traces) {
     p.setPen(QColor(kNoteColour));
     for (const PageNote& n : notes) {
         p.drawLine(n.posPix, traces.top(), n.posPix, traces.bottom());
+    }
+}
+
+void drawNoteTexts(QPainter& p, const std::vector<PageNote>& notes, const QRect& traces) {
+    QFont bold = p.font();
+    bold.setBold(true);
+    p.setFont(bold);
+    p.setPen(QColor(kNoteColour));
+    for (const PageNote& n : notes) {
         p.drawText(QPoint(n.posPix + 2, traces.top() + p.fontMetrics().ascent()),
                    QString::fromStdString(windows1252ToUtf8(n.text)));
     }
@@ -173,8 +183,9 @@ QRect drawCalibration(QPainter& p, const QRect& band, const PagePaintResult& r, 
     p.drawLine(QLineF(bar.left(), bar.top() + h, bar.left() + w, bar.top() + h));
     const QString text = QStringLiteral("1 s, %1 \u00B5V").arg(gain);
     const QFontMetrics metrics = p.fontMetrics();
+    // Beside the bar's middle, clear of the page's bottom edge.
     p.drawText(QPoint(bar.left() - metrics.horizontalAdvance(text) - metrics.averageCharWidth(),
-                      bar.top() + h),
+                      bar.top() + (h + metrics.ascent() - metrics.descent()) / 2),
                text);
     return bar;
 }
@@ -233,10 +244,13 @@ PagePaintResult paintPage(QPainter& p, const QRect& area, TraceModel& model,
     drawEventList(p, eventListLines(s.events), header.top() + textHeight * 3 / 2);
     if (lines > 0) {
         drawGrid(p, r.traces, r.labelWidth, r.rowCentre, seconds, s);
-        drawNotes(p, rec, r.traces, r.labelWidth);
+        const std::vector<PageNote> notes =
+            notesOnPage(rec, r.traces.left() + r.labelWidth, r.traces.width() - r.labelWidth);
+        drawNoteMarks(p, notes, r.traces);
         drawEventMarks(p, s.events, r.traces, r.labelWidth, r.rowCentre, seconds);
         p.setClipRect(r.traces); // large waves stay off the header and the bar
         drawTraces(p, model, colours, r);
+        drawNoteTexts(p, notes, r.traces);
         p.setClipping(false);
         r.calibration = drawCalibration(p, band, r, s.header.gain, seconds);
     }

@@ -13,6 +13,7 @@
 #include <edflib.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -49,8 +50,25 @@ std::optional<RecordLayout> recordLayout(const Recording& rec) {
     return std::nullopt;
 }
 
-SampleFormat formatOf(const Recording& rec) {
-    return rec.header.bytesPerSample == 4 ? SampleFormat::Bdf24 : SampleFormat::Edf16;
+SampleFormat formatOf(const Recording& rec, ExportRequest::Format asked) {
+    if (asked == ExportRequest::Format::AsSamples) {
+        return rec.header.bytesPerSample == 4 ? SampleFormat::Bdf24 : SampleFormat::Edf16;
+    }
+    return asked == ExportRequest::Format::Bdf ? SampleFormat::Bdf24 : SampleFormat::Edf16;
+}
+
+// Why EDF+ cannot hold the recorded channels' samples whole, or nothing when it can.
+std::string tooWideForEdf(const Recording& rec) {
+    for (int c = 0; c < rec.header.numChannels; ++c) {
+        const uint16_t code = rec.orderTable[static_cast<size_t>(c)];
+        const ElectrodeRecord e = code < kElectrodeCount ? rec.electrodes[code] : ElectrodeRecord{};
+        if (planSignal(e, code, SampleFormat::Edf16).shift > 0) {
+            return "the samples of channel " + std::to_string(c + 1) +
+                   " span more values than the 16 bits of EDF+ hold; a .bdf file (BDF+, 24 "
+                   "bits) keeps them";
+        }
+    }
+    return {};
 }
 
 std::vector<std::string> fileNames(const std::string& output, SampleFormat format, size_t count) {
@@ -209,10 +227,24 @@ private:
 
 } // namespace
 
+std::optional<ExportRequest::Format> formatNamed(const std::string& path) {
+    std::string ext = fs::path(path).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (ext == ".edf") {
+        return ExportRequest::Format::Edf;
+    }
+    if (ext == ".bdf") {
+        return ExportRequest::Format::Bdf;
+    }
+    return std::nullopt;
+}
+
 std::vector<std::string> plannedFiles(const Recording& rec, const ExportRequest& request) {
     const auto stretches = continuousStretches(rec, request.firstFrame, endFrameOf(rec, request));
-    return stretches.empty() ? std::vector<std::string>{}
-                             : fileNames(request.output, formatOf(rec), stretches.size());
+    return stretches.empty()
+               ? std::vector<std::string>{}
+               : fileNames(request.output, formatOf(rec, request.format), stretches.size());
 }
 
 namespace {
@@ -220,7 +252,7 @@ namespace {
 class Exporter {
 public:
     Exporter(Recording& rec, const ExportRequest& request, RecordLayout layout)
-        : rec_(rec), request_(request), layout_(layout), format_(formatOf(rec)),
+        : rec_(rec), request_(request), layout_(layout), format_(formatOf(rec, request.format)),
           channels_(rec.header.numChannels) {}
 
     ExportResult run(const std::vector<Stretch>& stretches) {
@@ -487,6 +519,12 @@ ExportResult exportRecording(Recording& rec, const ExportRequest& request) {
     if (rec.header.numChannels > EDFLIB_MAXSIGNALS) {
         result.error = "the recording has more channels than EDF+ files can hold";
         return result;
+    }
+    if (formatOf(rec, request.format) == SampleFormat::Edf16) {
+        result.error = tooWideForEdf(rec);
+        if (!result.error.empty()) {
+            return result;
+        }
     }
     const std::optional<RecordLayout> layout = recordLayout(rec);
     if (!layout) {

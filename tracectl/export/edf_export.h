@@ -1,6 +1,6 @@
 #pragma once
-// Writes an open recording, or a stretch of it, as EDF+ (1- and 2-byte samples) or BDF+
-// (4-byte samples) through edflib: one signal per recorded channel in frame order, the raw
+// Writes an open recording, or a stretch of it, as EDF+ (16-bit samples) or BDF+ (24-bit
+// samples) through edflib: one signal per recorded channel in frame order, the raw
 // recorded values (no montage, no reference, no filter), the patient and start fields and
 // every note as an annotation. A recording with cut segments is written as one file per
 // continuous stretch. Memory stays bounded (the page buffer and one data record).
@@ -9,13 +9,15 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace viewer::edf {
 
 struct ExportRequest {
-    // Where to write. The extension becomes ".edf" or ".bdf" to suit the samples; with more
+    enum class Format { AsSamples, Edf, Bdf };
+    // Where to write. The extension becomes ".edf" or ".bdf" to suit the format; with more
     // than one stretch the files are NAME-1.edf, NAME-2.edf, ... A device (/dev/null) is
     // written as named.
     std::string output;
@@ -25,6 +27,9 @@ struct ExportRequest {
     // Called after every chunk with the frames written and the frames to write; returning
     // false cancels the export.
     std::function<bool(int64_t done, int64_t total)> progress;
+    // AsSamples: BDF+ for 4-byte samples, EDF+ otherwise. Edf, Bdf: that format; EDF+ is
+    // refused for samples wider than its 16 bits.
+    Format format = Format::AsSamples;
     // Further annotations beside the notes (the reviewer's events), in milliseconds from the
     // start of the file's data; a duration of 0 is an instant. Texts are UTF-8.
     struct Annotation {
@@ -49,6 +54,10 @@ struct ExportResult {
     int eventsOutside = 0; // further annotations outside the exported frames
     std::vector<std::string> warnings;
 };
+
+// The format a file name asks for: Edf for ".edf", Bdf for ".bdf" (any case), nothing for
+// any other name.
+std::optional<ExportRequest::Format> formatNamed(const std::string& path);
 
 // The files `request` would write for `rec`, in order (existing or not).
 std::vector<std::string> plannedFiles(const Recording& rec, const ExportRequest& request);

@@ -10,7 +10,7 @@
 
 namespace viewer::edf {
 
-// 16-bit samples (EDF+) for recordings of 1- and 2-byte samples, 24-bit (BDF+) for 4-byte.
+// 16-bit samples (EDF+) or 24-bit samples (BDF+).
 enum class SampleFormat { Edf16, Bdf24 };
 
 struct SignalPlan {

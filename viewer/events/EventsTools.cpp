@@ -137,6 +137,13 @@ void EventsTools::traceOpened(const QString& path) {
     session_->open(path, ev::identityName(window_.ViewTrace1()->recording()));
 }
 
+void EventsTools::traceRefused() {
+    if (!window_.ViewTrace1()->recording().isOpen() && session_->isOpen()) {
+        session_->close();
+        listChanged();
+    }
+}
+
 void EventsTools::markType(int n) {
     if (n < 0 || n >= static_cast<int>(types_.all().size()) || !session_->isOpen()) {
         return;

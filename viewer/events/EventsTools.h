@@ -27,6 +27,8 @@ public:
 
     // OpenTrace took `path`: its events are opened (those of the previous one given back).
     void traceOpened(const QString& path);
+    // OpenTrace was refused: when the control has let its recording go, so do the events.
+    void traceRefused();
 
     EventsSession& session() const { return *session_; }
     EventsOverlay& overlay() const { return *overlay_; }

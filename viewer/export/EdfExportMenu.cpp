@@ -69,6 +69,9 @@ void EdfExportMenu::exportTriggered() {
     }
     viewer::edf::ExportRequest request;
     request.output = QFile::encodeName(dialog.output()).toStdString();
+    // The format the name asks for; another name gets the samples' own and its suffix.
+    request.format = viewer::edf::formatNamed(request.output)
+                         .value_or(viewer::edf::ExportRequest::Format::AsSamples);
     if (!dialog.wholeRecording()) {
         request.firstFrame = int64_t{window_->posSec()} * rec->header.rate;
         request.endFrame = viewer::edf::frameAtTime(*rec, dialog.endTime().toStdString())
@@ -99,6 +102,8 @@ void EdfExportMenu::start(std::unique_ptr<viewer::Recording> rec,
         return;
     }
     cancel_ = false;
+    workerEnded_ = false;
+    ended_.reset();
     progress_ = new QProgressDialog(tr("Exporting to EDF+..."), tr("Cancel"), 0, 100, window_);
     progress_->setObjectName(QStringLiteral("EdfExportProgress"));
     progress_->setWindowModality(Qt::WindowModal);
@@ -125,12 +130,19 @@ void EdfExportMenu::start(std::unique_ptr<viewer::Recording> rec,
         const uint16_t rate = rec->header.rate;
         QMetaObject::invokeMethod(
             this, [this, result, rate] { done(result, rate); }, Qt::QueuedConnection);
+        workerEnded_ = true;
     });
 }
 
 void EdfExportMenu::showProgress(int percent) {
-    if (progress_ && !cancel_) {
-        progress_->setValue(percent);
+    if (!progress_ || cancel_) {
+        return;
+    }
+    ++progressDepth_;
+    progress_->setValue(percent);
+    --progressDepth_;
+    if (progressDepth_ == 0 && ended_) {
+        finish();
     }
 }
 
@@ -144,6 +156,15 @@ void EdfExportMenu::report(int icon, const QString& text) {
 }
 
 void EdfExportMenu::done(const ExportResult& result, uint16_t rate) {
+    ended_.emplace(result, rate);
+    if (progressDepth_ == 0) {
+        finish();
+    }
+}
+
+void EdfExportMenu::finish() {
+    const auto [result, rate] = std::move(*ended_);
+    ended_.reset();
     worker_.join();
     delete progress_;
     progress_ = nullptr;

@@ -13,7 +13,9 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
+#include <utility>
 
 class frmView;
 class QAction;
@@ -31,6 +33,8 @@ public:
 
     QAction* action() const { return action_; }
     bool running() const { return worker_.joinable(); }
+    // True once the worker has posted its end (it may not have been handled yet).
+    bool workerEnded() const { return workerEnded_; }
 
     // Further annotations for every export from the menu (the reviewer's events).
     using Annotations = std::vector<viewer::edf::ExportRequest::Annotation>;
@@ -47,6 +51,8 @@ private:
     void exportTriggered();
     void showProgress(int percent);
     void done(const viewer::edf::ExportResult& result, uint16_t rate);
+    // Joins the worker, removes the progress dialog and reports the result kept by done().
+    void finish();
     // Shows `text` in a message box with `icon` (a QMessageBox::Icon) that blocks nothing.
     void report(int icon, const QString& text);
 
@@ -55,5 +61,10 @@ private:
     QPointer<QProgressDialog> progress_;
     std::thread worker_;
     std::atomic<bool> cancel_{false};
+    std::atomic<bool> workerEnded_{false};
+    // A window-modal progress dialog lets events run inside setValue(): the end may arrive
+    // there. It is then kept here and handled once setValue() has returned.
+    int progressDepth_ = 0;
+    std::optional<std::pair<viewer::edf::ExportResult, uint16_t>> ended_;
     std::function<Annotations()> annotations_;
 };

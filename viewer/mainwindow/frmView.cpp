@@ -10,6 +10,7 @@
 #include "events/EventsTools.h"
 #include "review/ReviewTools.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,7 +19,10 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
 
@@ -50,6 +54,16 @@ QComboBox* makeList(QWidget* parent, const char* name) {
     list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     list->setFocusPolicy(Qt::ClickFocus);
     return list;
+}
+
+// A widget where the user types text.
+bool takesText(const QWidget* w) {
+    const auto* list = qobject_cast<const QComboBox*>(w);
+    return qobject_cast<const QLineEdit*>(w) != nullptr ||
+           qobject_cast<const QAbstractSpinBox*>(w) != nullptr ||
+           qobject_cast<const QTextEdit*>(w) != nullptr ||
+           qobject_cast<const QPlainTextEdit*>(w) != nullptr ||
+           (list != nullptr && list->isEditable());
 }
 
 } // namespace
@@ -276,7 +290,8 @@ bool frmView::isKeyPreviewTarget(const QObject* watched) const {
         return false;
     }
     const auto* widget = static_cast<const QWidget*>(watched);
-    if (widget->window() != this) {
+    // Where text is typed (the notes filter), "+" and "-" are text.
+    if (widget->window() != this || takesText(widget)) {
         return false;
     }
     const QWidget* focus = QApplication::focusWidget();
@@ -339,6 +354,8 @@ void frmView::mnuOpen_Click() {
     }
     const QStringList chosen = CommonDialog1_->selectedFiles();
     if (!chosen.isEmpty()) {
-        OpenTrace(chosen.first());
+        // Through the review tools: a file that is no recording is refused before the open
+        // one is let go.
+        review_->open(chosen.first());
     }
 }

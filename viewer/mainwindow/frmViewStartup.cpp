@@ -74,6 +74,7 @@ void frmView::OpenTrace(const QString& fileName) {
     hscroll1_->setValue(0);
     if (ViewTrace1_->FileName(fileName) == -1) {
         review_->traceRefused(fileName);
+        events_->traceRefused();
         return;
     }
     // Only a recording the control took: the video window looks for its videos next to it.

@@ -4,14 +4,17 @@
 #include "page_files.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStatusBar>
 
 #include <algorithm>
 #include <cmath>
@@ -19,6 +22,12 @@
 namespace {
 
 constexpr int kDefaultPngDpi = 150;
+constexpr int kMessageMs = 15000;
+
+// Page `number` (from 1) starts that many page lengths after the recording's start.
+int32_t pageStart(int number, double length) {
+    return static_cast<int32_t>(std::lround((number - 1) * length));
+}
 
 } // namespace
 
@@ -63,6 +72,11 @@ void ReportActions::exportPage() {
     const PageExportResult result = exportPages(*ctrl_, request);
     if (!result.error.isEmpty()) {
         QMessageBox::warning(window_, QStringLiteral("Export page"), result.error);
+    } else if (auto* main = qobject_cast<QMainWindow*>(window_)) {
+        main->statusBar()->showMessage(
+            QStringLiteral("The page at %1 was written to %2.")
+                .arg(ctrl_->pageHeader().clock, QDir::toNativeSeparators(result.files.join(", "))),
+            kMessageMs);
     }
 }
 
@@ -77,15 +91,39 @@ void ReportActions::print() {
     const int current =
         std::clamp(static_cast<int>(std::floor(ctrl_->pageStartSecond() / length)) + 1, 1, pages);
     printer.setFromTo(current, current);
+    printer.setPrintRange(QPrinter::CurrentPage);
     QPrintDialog dialog(&printer, window_);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+    dialog.setOptions(QAbstractPrintDialog::PrintPageRange |
+                      QAbstractPrintDialog::PrintCurrentPage);
     dialog.setMinMax(1, pages);
     dialog.setWindowTitle(QStringLiteral("Print EEG pages"));
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    const bool range = printer.printRange() == QPrinter::PageRange;
-    const int first = range ? std::max(printer.fromPage(), 1) : current;
-    const int last = range ? std::max(printer.toPage(), first) : current;
-    paintPages(*ctrl_, printer, first, last);
+    int32_t start = ctrl_->pageStartSecond();
+    int count = 1;
+    switch (printer.printRange()) {
+    case QPrinter::PageRange:
+        start = pageStart(std::max(printer.fromPage(), 1), length);
+        count =
+            std::max(printer.toPage(), printer.fromPage()) - std::max(printer.fromPage(), 1) + 1;
+        break;
+    case QPrinter::AllPages:
+        if (QMessageBox::question(
+                window_, QStringLiteral("Print EEG pages"),
+                QStringLiteral("Print all %1 pages of the recording, one sheet each?").arg(pages),
+                QMessageBox::Yes | QMessageBox::Cancel) != QMessageBox::Yes) {
+            return;
+        }
+        start = 0;
+        count = pages;
+        break;
+    default: // the page on screen, as it starts
+        break;
+    }
+    if (printPages(*ctrl_, printer, start, count).empty()) {
+        QMessageBox::warning(window_, QStringLiteral("Print EEG pages"),
+                             QStringLiteral("Nothing was printed: the recording could not be "
+                                            "read again."));
+    }
 }

@@ -26,11 +26,17 @@ std::vector<int32_t> forEachPage(CViewerCtrl& ctrl, int32_t first, int pages,
                                  const std::function<bool(int index)>& paint) {
     std::vector<int32_t> starts;
     const int32_t back = ctrl.pageStartSecond();
-    const double length = ctrl.secNumber();
+    const float length = ctrl.secNumber();
     for (int i = 0; i < pages; ++i) {
-        const auto second = static_cast<int32_t>(std::lround(first + i * length));
+        const auto second = static_cast<int32_t>(std::lround(first + i * double{length}));
         if (!ctrl.DrawPage(second) && ctrl.pageStartSecond() != second) {
             break; // past the end of the recording
+        }
+        if (ctrl.secNumber() != length) {
+            // A history montage of another page length: the pages keep the one they were
+            // counted in, so that they follow each other without gap or overlap.
+            ctrl.SetSecNumber(length);
+            ctrl.DrawPage(second);
         }
         starts.push_back(second);
         if (!paint(i)) {
@@ -141,21 +147,25 @@ PageExportResult exportPages(CViewerCtrl& ctrl, const PageExportRequest& request
         QStringLiteral("Unknown file kind: %1 (use .pdf, .png or .svg)").arg(request.path), {}, {}};
 }
 
-std::vector<int32_t> paintPages(CViewerCtrl& ctrl, QPagedPaintDevice& device, int first, int last) {
+std::vector<PrintedPage> printPages(const CViewerCtrl& shown, QPagedPaintDevice& device,
+                                    int32_t start, int count) {
+    CViewerCtrl ctrl;
+    ctrl.resize(320, 200); // its layers are not what is painted
     QPainter p;
-    if (first < 1 || last < first || !p.begin(&device)) {
+    if (count < 1 || !ctrl.openLike(shown) || !p.begin(&device)) {
         return {};
     }
     const QRect area(0, 0, device.width(), device.height());
     const double dpi = device.logicalDpiY();
-    const auto start = static_cast<int32_t>(std::lround((first - 1) * ctrl.secNumber()));
-    std::vector<int32_t> starts = forEachPage(ctrl, start, last - first + 1, [&](int i) {
+    std::vector<PrintedPage> printed;
+    forEachPage(ctrl, start, count, [&](int i) {
         if (i > 0) {
             device.newPage();
         }
         ctrl.paintPageOn(p, area, dpi);
+        printed.push_back({ctrl.pageStartSecond(), ctrl.pageHeader()});
         return true;
     });
     p.end();
-    return starts;
+    return printed;
 }

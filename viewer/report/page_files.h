@@ -2,6 +2,8 @@
 // Pages of the trace control written to files for reports: a PDF of consecutive pages (one
 // landscape A4 sheet each), or one PNG or SVG per page.
 
+#include "page_painter.h"
+
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -32,7 +34,14 @@ QString numberedPath(const QString& path, int index, int count);
 // Writes the pages and puts the page on screen back. Stops at the end of the recording.
 PageExportResult exportPages(CViewerCtrl& ctrl, const PageExportRequest& request);
 
-// Paints consecutive pages `first` .. `last` of the recording (numbered from 1, each
-// page length long) onto `device`, one per sheet, and puts the page on screen back.
-// Returns the seconds the pages started at.
-std::vector<int32_t> paintPages(CViewerCtrl& ctrl, QPagedPaintDevice& device, int first, int last);
+struct PrintedPage {
+    int32_t start = 0; // second of the recording
+    viewer::PageHeader header;
+};
+
+// Paints `count` consecutive pages from second `start` of the recording `shown` shows onto
+// `device`, one per sheet, each drawn under the montage in force at its start, through a
+// control of its own: `shown` and its window do not move. Stops at the end of the
+// recording; empty when the recording cannot be opened again.
+std::vector<PrintedPage> printPages(const CViewerCtrl& shown, QPagedPaintDevice& device,
+                                    int32_t start, int count);

@@ -12,9 +12,20 @@ namespace {
 
 constexpr int64_t kDay = 86400;
 
-// "h", "h:mm" or "h:mm:ss" style parts as seconds; every part after the first below 60.
+// "h", "h:mm" or "h:mm:ss" style parts as seconds; every part after the first below 60. The
+// last part may carry a fraction ("45.250", as the status bar shows times): pages start at
+// whole seconds, so it is left out.
 std::optional<int64_t> partsToSeconds(const QString& text, int minParts) {
-    const QStringList parts = text.split(QLatin1Char(':'));
+    QStringList parts = text.split(QLatin1Char(':'));
+    const qsizetype point = parts.last().indexOf(QLatin1Char('.'));
+    if (point >= 0) {
+        const QString fraction = parts.last().mid(point + 1).trimmed();
+        if (fraction.isEmpty() ||
+            !std::all_of(fraction.begin(), fraction.end(), [](QChar c) { return c.isDigit(); })) {
+            return std::nullopt;
+        }
+        parts.last().truncate(point);
+    }
     if (parts.size() < minParts || parts.size() > 3) {
         return std::nullopt;
     }
@@ -121,6 +132,7 @@ void GoToTimeDialog::accept() {
     target_ = parseTimeTarget(input_->text(), totalSeconds_, clockOf_);
     if (!target_.ok) {
         message_->setText(target_.error);
+        adjustSize(); // the whole message, however many lines it wraps to
         return;
     }
     QDialog::accept();

@@ -1,6 +1,7 @@
 #include "HelpMenu.h"
 
 #include "KeyboardMap.h"
+#include "frmView.h"
 
 #include <QAction>
 #include <QDialog>
@@ -13,6 +14,8 @@
 
 #include <gst/gst.h>
 
+#include <algorithm>
+
 namespace HelpMenu {
 
 QString aboutText() {
@@ -21,12 +24,13 @@ QString aboutText() {
     guint micro = 0;
     guint nano = 0;
     gst_version(&major, &minor, &micro, &nano);
-    return QStringLiteral("<b>Viewer</b> %1.%2.%3<br>A reviewer for recorded EEG (.vwr files)."
-                          "<br><br>Qt %4<br>GStreamer %5.%6.%7")
-        .arg(VIEWER_VERSION_MAJOR)
-        .arg(VIEWER_VERSION_MINOR)
-        .arg(VIEWER_VERSION_PATCH)
-        .arg(QString::fromLatin1(qVersion()))
+    // The version as the title bar writes it.
+    const QString version =
+        frmView::buildVersionText(VIEWER_VERSION_MAJOR, VIEWER_VERSION_MINOR, VIEWER_VERSION_PATCH)
+            .trimmed();
+    return QStringLiteral("<b>Viewer</b> %1<br>A reviewer for recorded EEG (.vwr files)."
+                          "<br><br>Qt %2<br>GStreamer %3.%4.%5")
+        .arg(version.mid(1, version.size() - 2), QString::fromLatin1(qVersion()))
         .arg(major)
         .arg(minor)
         .arg(micro);
@@ -46,8 +50,16 @@ void showShortcuts(QWidget& owner) {
         table->setItem(row, 1, new QTableWidgetItem(keys[static_cast<size_t>(row)].action));
     }
     table->resizeColumnsToContents();
+    table->resizeRowsToContents();
     table->horizontalHeader()->setStretchLastSection(true);
-    table->setMinimumSize(420, 340);
+    // Every row in sight, no scrolling.
+    int height = table->horizontalHeader()->height() + 2 * table->frameWidth();
+    for (int row = 0; row < table->rowCount(); ++row) {
+        height += table->rowHeight(row);
+    }
+    table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->setMinimumSize(
+        std::max(420, table->horizontalHeader()->length() + 2 * table->frameWidth()), height);
     layout->addWidget(table);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

@@ -103,7 +103,10 @@ std::vector<KeyHelp> keyHelp() {
         {QStringLiteral("Double-click, drag an edge"), QStringLiteral("Edit an event, move its edge")},
         {QStringLiteral("Delete"), QStringLiteral("Remove the selected event")},
         {QStringLiteral("Ctrl+Z / Ctrl+Shift+Z"), QStringLiteral("Undo / redo a change of events")},
+        {QStringLiteral("Tab"), QStringLiteral("Into the tool bar's lists (their keys then "
+                                               "change them)")},
         {QStringLiteral("Ctrl+O"), QStringLiteral("Open a recording")},
+        {QStringLiteral("Ctrl+P"), QStringLiteral("Print pages")},
         {QStringLiteral("Ctrl+G"), QStringLiteral("Go to a time")},
         {QStringLiteral("F1"), QStringLiteral("This list")},
     };

@@ -11,7 +11,7 @@
 #include <cmath>
 #include <cstdlib>
 
-PointReading readAt(CViewerCtrl& trace, int32_t posSec, QPoint at) {
+PointReading readAt(CViewerCtrl& trace, int32_t posSec, QPoint at, int line) {
     PointReading r;
     const QPoint p = at - trace.contentsRect().topLeft();
     const int labelWidth = trace.GetMaxLarghEtichette();
@@ -22,9 +22,12 @@ PointReading readAt(CViewerCtrl& trace, int32_t posSec, QPoint at) {
     if (r.sample < 0 || lines == 0 || traceWidth <= 0) {
         return r;
     }
-    // The line whose row centre lies nearest.
-    r.line = 0;
-    for (int i = 1; i < lines; ++i) {
+    if (line >= lines) {
+        return r;
+    }
+    // The line asked for, or the one whose row centre lies nearest.
+    r.line = std::max(line, 0);
+    for (int i = 1; line < 0 && i < lines; ++i) {
         if (std::abs(rows[i] - p.y()) < std::abs(rows[r.line] - p.y())) {
             r.line = i;
         }
@@ -52,7 +55,7 @@ QString readoutText(const PointReading& r) {
 }
 
 QString measureText(const PointReading& from, const PointReading& to) {
-    if (!from.valid || !to.valid) {
+    if (!from.valid || !to.valid || from.line != to.line) {
         return {};
     }
     const double dtMs = (to.elapsed - from.elapsed) * 1000.0;
@@ -124,7 +127,8 @@ void MeasureOverlay::mouseMoveEvent(QMouseEvent* event) {
     const QRect before = rulerRect();
     to_ = at;
     update(before.united(rulerRect()));
-    showText(measureText(readAt(trace_, posSec_(), from_), readAt(trace_, posSec_(), to_)));
+    const PointReading start = readAt(trace_, posSec_(), from_);
+    showText(measureText(start, readAt(trace_, posSec_(), to_, start.line)));
 }
 
 void MeasureOverlay::mouseReleaseEvent(QMouseEvent*) {

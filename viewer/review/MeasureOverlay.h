@@ -26,12 +26,13 @@ struct PointReading {
     int32_t sample = -1;   // page sample drawn at the point's column
 };
 
-// What lies under `at` (control pixels) on the page starting at `posSec`.
-PointReading readAt(CViewerCtrl& trace, int32_t posSec, QPoint at);
+// What lies under `at` (control pixels) on the page starting at `posSec`: the line whose row
+// holds the point, or line `line` when it is given (both ends of a measurement read one line).
+PointReading readAt(CViewerCtrl& trace, int32_t posSec, QPoint at, int line = -1);
 
 // "10:23:45.250   +754.250 s   Fp1 F3   -23.4 µV"
 QString readoutText(const PointReading& r);
-// "Δt 250 ms (4.00 Hz)   ΔA 52.1 µV on Fp1 F3"
+// "Δt 250 ms (4.00 Hz)   ΔA 52.1 µV on Fp1 F3"; empty unless both ends read the same line.
 QString measureText(const PointReading& from, const PointReading& to);
 
 class MeasureOverlay : public QWidget {

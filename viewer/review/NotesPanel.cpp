@@ -77,6 +77,7 @@ NotesPanel::NotesPanel(CViewerCtrl& trace, std::function<void(float)> jump, QWid
     setWidget(body);
     connect(filter_, &QLineEdit::textChanged, this, [this] { applyFilter(); });
     connect(typeFilter_, &QComboBox::currentIndexChanged, this, [this] { applyFilter(); });
+    connect(filter_, &QLineEdit::returnPressed, this, [this] { jumpToFirstShown(); });
     connect(list_, &QTreeView::doubleClicked, this, [this](const QModelIndex& i) { jumpTo(i); });
     refill();
 }
@@ -118,6 +119,13 @@ void NotesPanel::applyFilter() {
 void NotesPanel::jumpTo(const QModelIndex& index) {
     if (index.isValid()) {
         jump_(static_cast<float>(model_->listed(index.row()).seconds));
+    }
+}
+
+void NotesPanel::jumpToFirstShown() {
+    if (model_->rowCount() > 0) {
+        list_->setCurrentIndex(model_->index(0, 0));
+        jumpTo(list_->currentIndex());
     }
 }
 

@@ -2,7 +2,7 @@
 // The notes panel: every note of the recording and every reviewer event, with clock time,
 // time from the start, where it comes from, type and text; the rows of the page shown
 // highlighted; a filter by type and text; Enter or a double click jumps to a row as "next
-// note" does.
+// note" does, Enter in the filter to the first row it lets through.
 
 #include "NotesModel.h"
 
@@ -61,6 +61,8 @@ private:
     void applyFilter();
     void refill();
     void jumpTo(const QModelIndex& index);
+    // Enter in the filter: the first row the filter lets through.
+    void jumpToFirstShown();
 
     CViewerCtrl& trace_;
     std::function<void(float)> jump_;

@@ -1,6 +1,7 @@
 #include "ReviewTools.h"
 
 #include "CViewerCtrl.h"
+#include "DataEndMark.h"
 #include "GoToTime.h"
 #include "HelpMenu.h"
 #include "MeasureOverlay.h"
@@ -12,20 +13,28 @@
 #include "frmView.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDockWidget>
 #include <QDropEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
 
+#include <algorithm>
+#include <memory>
 #include <utility>
 
 namespace {
 
 constexpr int kMessageMs = 15000;
+// The notes panel is at most this share of the window's width, and may always be this wide.
+constexpr int kNotesShare = 3;
+constexpr int kNotesLeast = 120;
 
 QSettings store() {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Viewer"),
@@ -82,6 +91,8 @@ ReviewTools::ReviewTools(frmView& window) : window_(window), keys_(window) {
     readout_->setMinimumHeight(readout_->fontMetrics().height());
     window.statusBar()->addPermanentWidget(readout_);
 
+    // Under the measurement overlay, whose ruler is drawn over it.
+    dataEnd_ = new DataEndMark(trace);
     overlay_ = new MeasureOverlay(
         trace, [&window] { return window.posSec(); },
         [&window](ReviewCommand c) { runCommand(window, c); }, *readout_);
@@ -101,20 +112,35 @@ ReviewTools::ReviewTools(frmView& window) : window_(window), keys_(window) {
         trace,
         [&window](float seconds) {
             window.hscroll1()->setValue(noteJumpTarget(seconds, window.hscroll1()->max()));
+            // After a jump the page keys page again.
+            window.ViewTrace1()->setFocus(Qt::OtherFocusReason);
         },
         &window);
     window.addDockWidget(Qt::RightDockWidgetArea, notes_);
     const bool notesShown = readShown("ShowNotes");
     notes_->setVisible(notesShown);
     notes_->toggleViewAction()->setChecked(notesShown);
-    // The panel's own action follows the user's choices only, not the window closing.
-    connect(notes_->toggleViewAction(), &QAction::toggled, this,
-            [](bool shown) { writeShown("ShowNotes", shown); });
+    keepPageKeysOnTraces();
 
     connect(&trace, &CViewerCtrl::DeleteNote, this, [this] { pageDrawn(); });
     window.setAcceptDrops(true);
     window.installEventFilter(this);
     buildMenus();
+}
+
+void ReviewTools::keepPageKeysOnTraces() {
+    CViewerCtrl* trace = window_.ViewTrace1();
+    for (QComboBox* list : {window_.cmbHighPass(), window_.cmbLowPass(), window_.cmbBaseTime(),
+                            window_.cmbGain(), window_.cmbViewMode()}) {
+        // A list takes the keys only when the reviewer moves into it (Tab), where its focus
+        // frame shows it; a choice made with the mouse leaves the keys on the traces.
+        list->setFocusPolicy(Qt::TabFocus);
+        connect(list, &QComboBox::activated, this, [list, trace] {
+            if (!list->hasFocus()) {
+                trace->setFocus(Qt::OtherFocusReason);
+            }
+        });
+    }
 }
 
 void ReviewTools::buildMenus() {
@@ -178,6 +204,7 @@ void ReviewTools::pageDrawn() {
         ruler_->follow(window_.posSec());
     }
     notes_->follow(window_.posSec());
+    dataEnd_->follow();
     // A measurement belongs to its page; redrawing the same page keeps it.
     if (window_.posSec() != measuredPage_) {
         overlay_->clearRuler();
@@ -206,7 +233,7 @@ void ReviewTools::traceOpened(const QString& path) {
     }
     notes_->reload();
     pageDrawn();
-    const QString message = openedMessage(path, window_.ViewTrace1()->totalTrcSec());
+    const QString message = openedMessage(path, window_.ViewTrace1()->recording());
     if (message.isEmpty()) {
         window_.statusBar()->clearMessage();
     } else {
@@ -219,6 +246,16 @@ void ReviewTools::traceRefused(const QString& path) {
     if (!path.isEmpty()) {
         window_.statusBar()->showMessage(refusalReason(path), kMessageMs);
     }
+    // A file that changed between the check in open() and the control's own reading: the
+    // control has let the recording go, so nothing may go on naming or showing it.
+    if (!window_.ViewTrace1()->recording().isOpen() && !window_.traceFileName().isEmpty()) {
+        window_.setWindowTitle(window_.versionText());
+        window_.lblTime()->clear();
+        notes_->reload();
+        ruler_->follow(0);
+        overlay_->clearRuler();
+        readout_->clear();
+    }
 }
 
 QString ReviewTools::statusMessage() const { return window_.statusBar()->currentMessage(); }
@@ -227,6 +264,21 @@ void ReviewTools::open(const QString& path) {
     for (int i = 0; i < NoteLabels::kCount; ++i) {
         window_.lblNota(i)->hide();
     }
+    // A file that is no recording leaves the recording on screen open, whole, at its page:
+    // it is looked at before the control lets the open one go.
+    auto probe = std::make_unique<viewer::Recording>();
+    if (!path.isEmpty() && !viewer::openRecording(*probe, QFile::encodeName(path).toStdString())) {
+        const QString reason = refusalReason(path);
+        window_.statusBar()->showMessage(reason, kMessageMs);
+        window_.ViewTrace1()->Redraw(false); // its note labels back
+        auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Open"), reason,
+                                    QMessageBox::Ok, &window_);
+        box->setObjectName(QStringLiteral("openRefusal"));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+        return;
+    }
+    probe.reset();
     window_.OpenTrace(path);
 }
 
@@ -246,6 +298,16 @@ bool ReviewTools::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (watched != &window_) {
+        return false;
+    }
+    if (event->type() == QEvent::Resize) {
+        // The traces keep most of a small window: the panel gives way first.
+        notes_->setMaximumWidth(std::max(window_.width() / kNotesShare, kNotesLeast));
+        return false;
+    }
+    if (event->type() == QEvent::Close) {
+        // As it is at exit, before closing hides it.
+        writeShown("ShowNotes", notes_->toggleViewAction()->isChecked());
         return false;
     }
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 
+class DataEndMark;
 class frmView;
 class MeasureOverlay;
 class NotesPanel;
@@ -39,6 +40,7 @@ public:
     MeasureOverlay& overlay() const { return *overlay_; }
     TimeRuler& ruler() const { return *ruler_; }
     NotesPanel& notes() const { return *notes_; }
+    DataEndMark& dataEnd() const { return *dataEnd_; }
     QLabel& readout() const { return *readout_; }
     QAction& rulerAction() const { return *rulerAction_; }
     // The last status-bar message.
@@ -48,6 +50,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void keepPageKeysOnTraces();
     void buildMenus();
     void buildNavigateMenu(QMenu& menu);
     void pageDrawn();
@@ -56,6 +59,7 @@ private:
     frmView& window_;
     KeyboardMap keys_;
     QLabel* readout_ = nullptr;
+    DataEndMark* dataEnd_ = nullptr;
     MeasureOverlay* overlay_ = nullptr;
     TimeRuler* ruler_ = nullptr;
     QDockWidget* rulerDock_ = nullptr;

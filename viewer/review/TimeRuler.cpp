@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -89,12 +90,18 @@ void TimeRuler::paintEvent(QPaintEvent*) {
     p.setPen(palette().color(QPalette::WindowText));
     const QPoint origin = mapFromGlobal(trace_.mapToGlobal(trace_.contentsRect().topLeft()));
     const int textWidth = labelPixels() - kLabelGap;
+    int freeFrom = std::numeric_limits<int>::min(); // where the last label drawn ends
     for (const RulerTick& tick : ticks_) {
         const int x = origin.x() + tick.x;
         p.drawLine(x, 0, x, kTickHeight);
-        // Labels centred on their tick, kept inside the strip at both ends.
+        // Labels centred on their tick, kept inside the strip at both ends; one that the
+        // strip's end pushes onto the label before it keeps only its tick.
         const int left = std::clamp(x - textWidth / 2, 0, std::max(0, width() - textWidth));
+        if (left < freeFrom) {
+            continue;
+        }
         p.drawText(QRect(left, kTickHeight, textWidth, height() - kTickHeight),
                    Qt::AlignHCenter | Qt::AlignTop, tick.text);
+        freeFrom = left + textWidth + kLabelGap / 2;
     }
 }
