@@ -31,8 +31,13 @@ SidecarPlace besideIn(const TempDir& dir) {
 TEST(EventSidecar, RoundTripKeepsMillisecondsTextAndLines) {
     const std::vector<Event> events = {
         {0, 0, "Spike", "", {}, "anna", "2026-03-01T10:23:41Z"},
-        {754250, 1500, "Sharp wave", "tab\there, new\nline, back\\slash", {"Fp1 F3", "T3"},
-         "anna", "2026-03-01T10:23:42Z"},
+        {754250,
+         1500,
+         "Sharp wave",
+         "tab\there, new\nline, back\\slash",
+         {"Fp1 F3", "T3"},
+         "anna",
+         "2026-03-01T10:23:42Z"},
         {3723001, 85999, "Crisi è 発作", "n/a", {"a,b"}, "", ""},
         {1, 0, "", "\r", {}, "ü", "x"},
     };
@@ -79,7 +84,7 @@ TEST(EventSidecar, BrokenSidecarOpensReadOnlyAndIsNeverOverwritten) {
     const std::string broken = formatSidecar({{1000, 0, "Spike", "", {}, "a", "b"}}) +
                                "12.5\t0\tSeizure\tn/a\n" + "oops\t0\tA\tn/a\tn/a\tn/a\tn/a\n";
     writeText(place.tsv, broken);
-    EventStore store(dir.file("rec.vwr"), place);
+    EventStore store(place);
     EXPECT_TRUE(store.readOnly());
     EXPECT_NE(store.readOnlyReason().find("lines 3 and 4"), std::string::npos)
         << store.readOnlyReason();
@@ -95,7 +100,7 @@ TEST(EventSidecar, BrokenSidecarOpensReadOnlyAndIsNeverOverwritten) {
 TEST(EventSidecar, SaveKeepsThePreviousVersionAndTheDescription) {
     TempDir dir;
     const SidecarPlace place = besideIn(dir);
-    EventStore store(dir.file("rec.vwr"), place);
+    EventStore store(place);
     ASSERT_FALSE(store.readOnly()) << store.readOnlyReason();
     EventList list;
     list.add({1000, 0, "Spike", "", {}, "a", "b"});
@@ -151,9 +156,9 @@ TEST(EventSidecar, SecondStoreIsReadOnlyAndAStaleLockIsTakenOver) {
     TempDir dir;
     const SidecarPlace place = besideIn(dir);
     {
-        EventStore first(dir.file("rec.vwr"), place);
+        EventStore first(place);
         EXPECT_FALSE(first.readOnly());
-        EventStore second(dir.file("rec.vwr"), place);
+        EventStore second(place);
         EXPECT_TRUE(second.readOnly());
         EXPECT_NE(second.readOnlyReason().find(currentUser() + " on " + currentHost()),
                   std::string::npos)
@@ -172,7 +177,7 @@ TEST(EventSidecar, SecondStoreIsReadOnlyAndAStaleLockIsTakenOver) {
     };
     for (const Case& c : {Case{currentHost(), true}, Case{"another-host", false}}) {
         writeText(place.lock(), "someone\n" + c.host + "\n" + std::to_string(gone) + "\n");
-        EventStore store(dir.file("rec.vwr"), place);
+        EventStore store(place);
         EXPECT_EQ(store.readOnly(), !c.taken) << c.host;
     }
 }
@@ -191,7 +196,7 @@ TEST(EventSidecar, UnwritableFolderFallsBackToTheDataFolderByIdentity) {
     EXPECT_TRUE(place.fallback);
     EXPECT_EQ(place.tsv, dir.file("data/events/rec-1234.events.tsv"));
     {
-        EventStore store(dir.file("archive/rec.vwr"), place);
+        EventStore store(place);
         ASSERT_EQ(store.events().size(), 1U); // the archive's own sidecar, read
         EventList list = store.events();
         list.add({8000, 0, "Spike", "", {}, "a", "b"});
@@ -200,10 +205,10 @@ TEST(EventSidecar, UnwritableFolderFallsBackToTheDataFolderByIdentity) {
     // A copy of the recording elsewhere, also read-only, finds the same events.
     const SidecarPlace copy =
         sidecarPlace(dir.file("archive2/rec.vwr"), "rec-1234", dir.file("data"), readOnlyArchive);
-    EXPECT_EQ(EventStore(dir.file("archive2/rec.vwr"), copy).events().size(), 2U);
-    EXPECT_FALSE(sidecarPlace(dir.file("copy/rec.vwr"), "rec-1234", dir.file("data"),
-                              folderWritable)
-                     .fallback);
+    EXPECT_EQ(EventStore(copy).events().size(), 2U);
+    EXPECT_FALSE(
+        sidecarPlace(dir.file("copy/rec.vwr"), "rec-1234", dir.file("data"), folderWritable)
+            .fallback);
 }
 
 TEST(EventSidecar, ImportMergesWithoutDuplicates) {
@@ -233,7 +238,9 @@ TEST(EventList, PageQueryMatchesEveryEventThatOverlaps) {
     for (int i = 0; i < 3000; ++i) {
         const int64_t onset = std::uniform_int_distribution<int64_t>(0, 600000)(random);
         const int64_t duration =
-            i % 3 == 0 ? 0 : std::uniform_int_distribution<int64_t>(1, i % 50 == 0 ? 90000 : 900)(random);
+            i % 3 == 0
+                ? 0
+                : std::uniform_int_distribution<int64_t>(1, i % 50 == 0 ? 90000 : 900)(random);
         events.push_back({onset, duration, "T" + std::to_string(i % 4), "", {}, "", ""});
     }
     const EventList list(events);

@@ -75,7 +75,7 @@ TEST_F(EventTool, AddsListsRemovesAndImportsLeavingTheRecordingAsItWas) {
         const ToolRun run = runTool("'" + recording + "' " + step.arguments);
         EXPECT_EQ(run.exitCode, step.exitCode) << step.arguments << "\n" << run.output;
         EXPECT_NE(run.output.find(step.says), std::string::npos) << step.arguments << "\n"
-                                                                << run.output;
+                                                                 << run.output;
     }
     const ToolRun list = runTool("'" + recording + "' list");
     EXPECT_EQ(list.output.find("Recording note"), std::string::npos);
@@ -85,8 +85,7 @@ TEST_F(EventTool, AddsListsRemovesAndImportsLeavingTheRecordingAsItWas) {
 }
 
 TEST_F(EventTool, RefusesToWriteWhileTheViewerHoldsTheEvents) {
-    const EventStore window(recording,
-                            sidecarPlace(recording, "id", dir.file("data"), folderWritable));
+    const EventStore window(sidecarPlace(recording, "id", dir.file("data"), folderWritable));
     const ToolRun run = runTool("'" + recording + "' add --onset 1 --duration 0 --type Spike");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.output.find("held by " + currentUser()), std::string::npos) << run.output;

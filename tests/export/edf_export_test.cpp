@@ -90,7 +90,8 @@ struct Fixture {
     ExportResult run(int64_t first = 0, int64_t end = -1, bool overwrite = false,
                      std::function<bool(int64_t, int64_t)> progress = {}) {
         return edf::exportRecording(
-            rec, ExportRequest{dir.file("out.edf"), first, end, overwrite, std::move(progress), {}, {}});
+            rec,
+            ExportRequest{dir.file("out.edf"), first, end, overwrite, std::move(progress), {}, {}});
     }
     RecordingDescription d;
     vt::TempDir dir;
@@ -178,9 +179,8 @@ TEST(EdfExport, SignalsPatientStartAndNotesOfTheWholeRecording) {
 TEST(EdfExport, EventsGoBesideTheNotesAsAnnotationsWithTheirDurations) {
     Fixture fx(4, 2, true); // frames 0-499 and 500-999 in two files
     ExportRequest request{fx.dir.file("out.edf"), 100, -1, false, {}, {}, {}};
-    request.annotations = {{1234, 0, "Spike [Fp1]"},
-                           {6500, 250, "Seizure: onset"},
-                           {500, 0, "before the range"}};
+    request.annotations = {
+        {1234, 0, "Spike [Fp1]"}, {6500, 250, "Seizure: onset"}, {500, 0, "before the range"}};
     const ExportResult r = edf::exportRecording(fx.rec, request);
     ASSERT_EQ(r.files.size(), 2U) << r.error;
     EXPECT_EQ(std::make_pair(r.events, r.eventsOutside), std::make_pair(2, 1));
@@ -188,7 +188,9 @@ TEST(EdfExport, EventsGoBesideTheNotesAsAnnotationsWithTheirDurations) {
     constexpr long long kNone = -10000000; // edflib's "no duration"
     using Annotation = std::tuple<long long, long long, std::string>;
     const std::vector<std::vector<Annotation>> want = {
-        {{2340000, kNone, "Spike [Fp1]"}, {5000000, kNone, "Occhi chiusi"}, {32000000, kNone, "Crisi"}},
+        {{2340000, kNone, "Spike [Fp1]"},
+         {5000000, kNone, "Occhi chiusi"},
+         {32000000, kNone, "Crisi"}},
         {{15000000, 2500000, "Seizure: onset"}, {20000000, kNone, "Dopo"}}};
     for (size_t f = 0; f < 2; ++f) {
         ReadBack back(r.files[f]);
@@ -198,7 +200,8 @@ TEST(EdfExport, EventsGoBesideTheNotesAsAnnotationsWithTheirDurations) {
             edf_annotation_struct a{};
             edf_get_annotation(back.hdr->handle, static_cast<int>(i), &a);
             const std::string text = a.annotation;
-            got.emplace_back(a.onset, a.duration_l, text.substr(0, text.rfind("Crisi", 0) == 0 ? 5 : text.size()));
+            got.emplace_back(a.onset, a.duration_l,
+                             text.substr(0, text.rfind("Crisi", 0) == 0 ? 5 : text.size()));
         }
         std::ranges::sort(got);
         EXPECT_EQ(got, want[f]) << f;

@@ -29,8 +29,8 @@ class EventsWindowTest : public ReviewWindowTest {
 protected:
     void mouse(QEvent::Type type, QPoint at, Qt::KeyboardModifiers modifiers,
                Qt::MouseButtons buttons = Qt::LeftButton) {
-        QMouseEvent e(type, at, win().review().overlay().mapToGlobal(at), Qt::LeftButton,
-                      buttons, modifiers);
+        QMouseEvent e(type, at, win().review().overlay().mapToGlobal(at), Qt::LeftButton, buttons,
+                      modifiers);
         QCoreApplication::sendEvent(&win().review().overlay(), &e);
     }
     void drag(int fromX, int toX, int y, Qt::KeyboardModifiers modifiers) {
@@ -45,7 +45,9 @@ protected:
             .events;
     }
     EventsTools& events() { return win().events(); }
-    int x(double seconds) { return static_cast<int>(events().overlay().scale().xOf(std::llround(seconds * 1000))); }
+    int x(double seconds) {
+        return static_cast<int>(events().overlay().scale().xOf(std::llround(seconds * 1000)));
+    }
     int64_t ms(int x) { return events().overlay().scale().msAt(x); }
 };
 
@@ -67,8 +69,10 @@ TEST_F(EventsWindowTest, MarksMovesRemovesUndoesAndRedoesLeavingTheRecordingAsIt
         {ms(x(8)), 0, "Spike", {trace().lineLabel(2).toStdString()}},
         {ms(x(9)), 0, "Seizure", {}}};
     for (size_t i = 0; i < want.size(); ++i) {
-        EXPECT_EQ(std::tie(marked[i].onsetMs, marked[i].durationMs, marked[i].type, marked[i].lines),
-                  want[i]) << i;
+        EXPECT_EQ(
+            std::tie(marked[i].onsetMs, marked[i].durationMs, marked[i].type, marked[i].lines),
+            want[i])
+            << i;
     }
     drag(x(7), x(9), y, Qt::NoModifier); // the span's end edge
     EXPECT_EQ(sidecar().at(1).endMs(), ms(x(9)));
@@ -125,25 +129,27 @@ TEST_F(EventsWindowTest, CtrlRightAndCtrlLeftGoThroughNotesAndEvents) {
 
 TEST_F(EventsWindowTest, PrintedPagesMarkAndListTheEventsOfThePage) {
     win().OpenTrace(write(recording(60)));
-    ASSERT_TRUE(events().session().change({}, {}, {{2000, 3000, "Seizure", "left", {}, "", ""},
-                                                   {30000, 0, "Spike", "", {}, "", ""}}));
-    const std::vector<PageEventMark> marks = pageEventMarks(events().session().events(),
-                                                            events().types(), trace(), 0, 10);
+    ASSERT_TRUE(events().session().change(
+        {}, {},
+        {{2000, 3000, "Seizure", "left", {}, "", ""}, {30000, 0, "Spike", "", {}, "", ""}}));
+    const std::vector<PageEventMark> marks =
+        pageEventMarks(events().session().events(), events().types(), trace(), 0, 10);
     ASSERT_EQ(marks.size(), 1U);
     EXPECT_EQ(marks[0].listed, QStringLiteral("09:30:02.000 (3 s)  Seizure: left"));
     QImage with(1200, 800, QImage::Format_RGB32);
     QImage without(with.size(), with.format());
     for (QImage* image : {&with, &without}) {
         QPainter p(image);
-        trace().setReportEvents(image == &with ? CViewerCtrl::ReportEvents([&](double, double) {
-            return marks;
-        }) : CViewerCtrl::ReportEvents());
+        trace().setReportEvents(
+            image == &with ? CViewerCtrl::ReportEvents([&](double, double) { return marks; })
+                           : CViewerCtrl::ReportEvents());
         const PagePaintResult r = trace().paintPageOn(p, image->rect(), 96);
         if (image == &with) {
             // Inside the band, 3.5 s into the page, the background is tinted.
             const int x = r.traces.left() + r.labelWidth +
                           static_cast<int>(3.5 / 10 * (r.traces.width() - r.labelWidth));
-            EXPECT_NE(with.pixel(x, r.traces.bottom() - 2), without.pixel(x, r.traces.bottom() - 2));
+            EXPECT_NE(with.pixel(x, r.traces.bottom() - 2),
+                      without.pixel(x, r.traces.bottom() - 2));
         }
     }
     EXPECT_NE(with, without);

@@ -11,9 +11,9 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QSettings>
 #include <QTest>
 #include <QUrl>
-#include <QSettings>
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -64,11 +64,15 @@ CommandResult addEvent(EventStore& store, const std::map<std::string, std::strin
     }
     if (*onset + *duration > recordingMs) {
         return failure("the event ends at " + secondsText(*onset + *duration) +
-                       " s, after the end of the recording at " + secondsText(recordingMs) +
-                       " s");
+                       " s, after the end of the recording at " + secondsText(recordingMs) + " s");
     }
-    Event e{*onset, *duration, text(options, "--type"), text(options, "--comment"),
-            splitLabels(text(options, "--channel")), currentUser(), utcNow()};
+    Event e{*onset,
+            *duration,
+            text(options, "--type"),
+            text(options, "--comment"),
+            splitLabels(text(options, "--channel")),
+            currentUser(),
+            utcNow()};
     if (e.type.empty()) {
         return failure("--type is missing");
     }
@@ -83,7 +87,8 @@ CommandResult addEvent(EventStore& store, const std::map<std::string, std::strin
     }
     EventList list = store.events();
     list.add(e);
-    return saved(store, std::move(list), "added " + e.type + " at " + secondsText(e.onsetMs) + " s");
+    return saved(store, std::move(list),
+                 "added " + e.type + " at " + secondsText(e.onsetMs) + " s");
 }
 
 CommandResult removeEvent(EventStore& store, const std::map<std::string, std::string>& options) {

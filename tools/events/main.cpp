@@ -83,9 +83,9 @@ int main(int argc, char** argv) {
     std::map<std::string, std::string> options;
     std::string problem;
     const auto known = kOptions.find(command);
-    if (command == "import" ? args.size() != 3
-                            : known == kOptions.end() ||
-                                  !readOptions(args, known->second, options, problem)) {
+    if (command == "import"
+            ? args.size() != 3
+            : known == kOptions.end() || !readOptions(args, known->second, options, problem)) {
         return usage(problem.empty() ? "unknown command \"" + command + "\"" : problem);
     }
     const std::optional<RecordingFacts> facts = readFacts(args[0]);
@@ -93,10 +93,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "events: %s is not a recording that can be read\n", args[0].c_str());
         return 1;
     }
-    EventStore store(args[0],
-                     sidecarPlace(args[0], facts->identity, userDataFolder(), folderWritable));
+    EventStore store(sidecarPlace(args[0], facts->identity, userDataFolder(), folderWritable));
     if (store.place().fallback && command != "list") {
-        std::fprintf(stderr, "events: the recording's folder cannot be written; the events are in %s\n",
+        std::fprintf(stderr,
+                     "events: the recording's folder cannot be written; the events are in %s\n",
                      store.place().tsv.c_str());
     }
     if (command == "list") {

@@ -2,9 +2,9 @@
 //   page-export FILE --at 10:23:45|SECONDS [--pages N] [--montage "As recorded"|all|NUMBER]
 //               [--gain UV_PER_CM] [--page-seconds S] [--size WxH] [--dpi D] --out OUT
 
+#include "CViewerCtrl.h"
 #include "EventMarks.h"
 #include "event_text.h"
-#include "CViewerCtrl.h"
 #include "page_files.h"
 
 #include <QApplication>
@@ -227,10 +227,10 @@ int main(int argc, char** argv) {
     namespace ev = viewer::events;
     const std::string path = QFile::encodeName(parser.positionalArguments().first()).toStdString();
     std::string warning;
-    const ev::EventList events(ev::readEventsOnly(
-        ev::sidecarPlace(path, ev::identityName(ctrl.recording()), ev::userDataFolder(),
-                         ev::folderWritable),
-        warning));
+    const ev::EventList events(
+        ev::readEventsOnly(ev::sidecarPlace(path, ev::identityName(ctrl.recording()),
+                                            ev::userDataFolder(), ev::folderWritable),
+                           warning));
     if (!warning.empty()) {
         std::fprintf(stderr, "page-export: warning: %s\n", warning.c_str());
     }

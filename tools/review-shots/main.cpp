@@ -1,13 +1,13 @@
 // review-shots RECORDING FOLDER: opens RECORDING in the main window and saves the pictures
 // of the user guide into FOLDER: the window with the time ruler, with the notes panel, with a
-// measurement ruler drawn over the traces, and with reviewer events marked on the page. Run it on a display (scripts/make-screenshots
-// runs it under Xvfb).
+// measurement ruler drawn over the traces, and with reviewer events marked on the page. Run it on a
+// display (scripts/make-screenshots runs it under Xvfb).
 
 #include "CViewerCtrl.h"
 #include "MyScrollBar.h"
-#include "frmView.h"
 #include "events/EventsOverlay.h"
 #include "events/EventsTools.h"
+#include "frmView.h"
 #include "review/MeasureOverlay.h"
 #include "review/NotesPanel.h"
 #include "review/ReviewTools.h"
@@ -94,9 +94,9 @@ int main(int argc, char** argv) {
         const Qt::KeyboardModifiers mods =
             line > 0 ? Qt::ControlModifier | Qt::AltModifier : Qt::ControlModifier;
         events.setCurrentType(QLatin1String(type));
-        for (const auto& [kind, x] : {std::pair{QEvent::MouseButtonPress, x0},
-                                      std::pair{QEvent::MouseMove, x1},
-                                      std::pair{QEvent::MouseButtonRelease, x1}}) {
+        for (const auto& [kind, x] :
+             {std::pair{QEvent::MouseButtonPress, x0}, std::pair{QEvent::MouseMove, x1},
+              std::pair{QEvent::MouseButtonRelease, x1}}) {
             QMouseEvent e(kind, QPoint(x, y), overlay.mapToGlobal(QPoint(x, y)), Qt::LeftButton,
                           kind == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, mods);
             QCoreApplication::sendEvent(&overlay, &e);

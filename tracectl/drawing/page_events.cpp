@@ -47,14 +47,14 @@ void drawEventList(QPainter& p, const QStringList& lines, int top) {
     const int h = p.fontMetrics().height();
     p.setPen(Qt::black);
     for (int i = 0; i < lines.size(); ++i) {
-        p.drawText(QPoint(p.fontMetrics().averageCharWidth() * 2, top + i * h + p.fontMetrics().ascent()),
-                   lines[i]);
+        p.drawText(
+            QPoint(p.fontMetrics().averageCharWidth() * 2, top + i * h + p.fontMetrics().ascent()),
+            lines[i]);
     }
 }
 
 void drawEventMarks(QPainter& p, const std::vector<PageEventMark>& events, const QRect& traces,
-                    int32_t labelWidth, const std::vector<int32_t>& rowCentre,
-                    float pageSeconds) {
+                    int32_t labelWidth, const std::vector<int32_t>& rowCentre, float pageSeconds) {
     const double left = traces.left() + labelWidth;
     const double width = traces.width() - labelWidth;
     if (!(pageSeconds > 0.0f) || width <= 0) {
@@ -62,8 +62,8 @@ void drawEventMarks(QPainter& p, const std::vector<PageEventMark>& events, const
     }
     const double perSecond = width / pageSeconds;
     p.save();
-    p.setClipRect(QRect(static_cast<int>(left), traces.top(), static_cast<int>(width),
-                        traces.height()));
+    p.setClipRect(
+        QRect(static_cast<int>(left), traces.top(), static_cast<int>(width), traces.height()));
     for (const PageEventMark& e : events) {
         const auto [top, bottom] = rowsSpan(e.lines, traces, rowCentre);
         const double x0 = left + e.startSeconds * perSecond;

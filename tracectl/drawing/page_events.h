@@ -25,7 +25,6 @@ void drawEventList(QPainter& p, const QStringList& lines, int top);
 // `pageSeconds` long: a span as a band across its lines, an instant as a line; each with its
 // title at the top.
 void drawEventMarks(QPainter& p, const std::vector<PageEventMark>& events, const QRect& traces,
-                    int32_t labelWidth, const std::vector<int32_t>& rowCentre,
-                    float pageSeconds);
+                    int32_t labelWidth, const std::vector<int32_t>& rowCentre, float pageSeconds);
 
 } // namespace viewer

@@ -33,9 +33,9 @@ struct PageEventMark {
     double startSeconds = 0; // from the page's start; may lie before it
     double seconds = 0;      // length; 0 for an instant
     QRgb colour = 0;
-    QString title;           // type and comment, written at the top of the mark
-    QString listed;          // its line in the list under the header ("10:23:41.250 Spike ...")
-    std::vector<int> lines;  // montage lines it concerns; empty for all
+    QString title;          // type and comment, written at the top of the mark
+    QString listed;         // its line in the list under the header ("10:23:41.250 Spike ...")
+    std::vector<int> lines; // montage lines it concerns; empty for all
 };
 
 struct PagePaintSettings {
@@ -61,9 +61,9 @@ struct PagePaintResult {
 QString pageHeaderText(const PageHeader& header, float pageSeconds, double mmPerSecond);
 
 // Paints the loaded page of `model` into `area` of `p`'s device (device pixels): header
-// line, the list of the page's events, labels, grid, notes, event marks, traces (vector polylines, or written straight into an RGB32
-// image) and calibration bar. Computes the line values. Nothing but the header without
-// lines.
+// line, the list of the page's events, labels, grid, notes, event marks, traces (vector polylines,
+// or written straight into an RGB32 image) and calibration bar. Computes the line values. Nothing
+// but the header without lines.
 PagePaintResult paintPage(QPainter& p, const QRect& area, TraceModel& model,
                           const TraceColours& colours, const PagePaintSettings& settings);
 

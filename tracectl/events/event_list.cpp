@@ -96,8 +96,7 @@ std::vector<size_t> EventList::overlapping(int64_t t0Ms, int64_t t1Ms) const {
                              : std::numeric_limits<int64_t>::min();
     auto it = std::lower_bound(events_.begin(), events_.end(), from, onsetBefore);
     for (; it != events_.end() && it->onsetMs < t1Ms; ++it) {
-        const bool overlaps =
-            it->durationMs > 0 ? it->endMs() > t0Ms : it->onsetMs >= t0Ms;
+        const bool overlaps = it->durationMs > 0 ? it->endMs() > t0Ms : it->onsetMs >= t0Ms;
         if (overlaps) {
             found.push_back(static_cast<size_t>(it - events_.begin()));
         }

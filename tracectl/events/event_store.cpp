@@ -33,9 +33,7 @@ std::string utcNow() {
     return text;
 }
 
-EventStore::EventStore(const std::string& recordingPath, SidecarPlace place)
-    : place_(std::move(place)) {
-    (void)recordingPath; // the recording is never opened here, not even for reading
+EventStore::EventStore(SidecarPlace place) : place_(std::move(place)) {
     if (place_.fallback) {
         std::error_code ignored;
         std::filesystem::create_directories(folderOf(place_.tsv), ignored);

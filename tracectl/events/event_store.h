@@ -15,9 +15,9 @@ namespace viewer::events {
 
 class EventStore {
 public:
-    // Opens the events of the recording at `recordingPath` (identity from identityName) in
-    // `place`; a missing sidecar is an empty list. Never touches the recording.
-    EventStore(const std::string& recordingPath, SidecarPlace place);
+    // Opens the events kept in `place` (see sidecarPlace); a missing sidecar is an empty list.
+    // The recording itself is never opened here.
+    explicit EventStore(SidecarPlace place);
     ~EventStore();
     EventStore(const EventStore&) = delete;
     EventStore& operator=(const EventStore&) = delete;

@@ -34,7 +34,8 @@ std::vector<Event> readEventsOnly(const SidecarPlace& place, std::string& warnin
     }
     ParsedEvents parsed = parseEvents(file.text, TableKind::Tabs);
     if (!parsed.whole()) {
-        warning = source + ": " + lineListText(parsed.badLines) + " cannot be read and were left out";
+        warning =
+            source + ": " + lineListText(parsed.badLines) + " cannot be read and were left out";
     }
     return std::move(parsed.events);
 }

@@ -32,7 +32,8 @@ template <typename T> void hashValue(uint64_t& h, const T& value) {
 std::string stem(const std::string& path) {
     const size_t slash = path.rfind('/');
     const size_t dot = path.rfind('.');
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
     return hasExtension ? path.substr(0, dot) : path;
 }
 
@@ -43,8 +44,8 @@ std::string identityName(const Recording& rec) {
     uint64_t hash = kFnvOffset;
     hashBytes(hash, h.surname.data(), h.surname.size());
     hashBytes(hash, h.name.data(), h.name.size());
-    for (const uint8_t b : {h.birthMonth, h.birthDay, h.birthYear, h.recDay, h.recMonth,
-                            h.recYear, h.recHour, h.recMinute, h.recSecond}) {
+    for (const uint8_t b : {h.birthMonth, h.birthDay, h.birthYear, h.recDay, h.recMonth, h.recYear,
+                            h.recHour, h.recMinute, h.recSecond}) {
         hashValue(hash, b);
     }
     for (const uint16_t v : {h.numChannels, h.rate, h.bytesPerSample}) {
@@ -52,8 +53,8 @@ std::string identityName(const Recording& rec) {
     }
     hashValue(hash, rec.fileLength);
     char name[64];
-    std::snprintf(name, sizeof name, "rec-%04d%02d%02d-%02d%02d%02d-%016llx",
-                  1900 + h.recYear, h.recMonth, h.recDay, h.recHour, h.recMinute, h.recSecond,
+    std::snprintf(name, sizeof name, "rec-%04d%02d%02d-%02d%02d%02d-%016llx", 1900 + h.recYear,
+                  h.recMonth, h.recDay, h.recHour, h.recMinute, h.recSecond,
                   static_cast<unsigned long long>(hash));
     return name;
 }
@@ -75,9 +76,7 @@ bool folderWritable(const std::string& folder) {
     return true;
 }
 
-std::string SidecarPlace::json() const {
-    return tsv.substr(0, tsv.size() - 4) + ".json";
-}
+std::string SidecarPlace::json() const { return tsv.substr(0, tsv.size() - 4) + ".json"; }
 
 std::string SidecarPlace::backup() const { return tsv + ".bak"; }
 

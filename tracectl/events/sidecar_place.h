@@ -24,9 +24,9 @@ std::string userDataFolder();
 bool folderWritable(const std::string& folder);
 
 struct SidecarPlace {
-    std::string tsv;        // where the events are read and written
-    std::string seed;       // a sidecar beside a read-only recording, read when `tsv` is new
-    bool fallback = false;  // `tsv` is in the user's data folder
+    std::string tsv;            // where the events are read and written
+    std::string seed;           // a sidecar beside a read-only recording, read when `tsv` is new
+    bool fallback = false;      // `tsv` is in the user's data folder
     std::string json() const;   // NAME.events.json
     std::string backup() const; // NAME.events.tsv.bak
     std::string lock() const;   // NAME.events.tsv.lock

@@ -3,8 +3,8 @@
 #include "table_text.h"
 
 #include <algorithm>
-#include <charconv>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -135,11 +135,20 @@ std::string escapeText(std::string_view text) {
     out.reserve(text.size());
     for (const char c : text) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -155,8 +164,8 @@ std::string formatSidecar(const std::vector<Event>& events) {
     for (const Event& e : events) {
         out += secondsText(e.onsetMs) + '\t' + secondsText(e.durationMs) + '\t' +
                orNothing(escapeText(e.type)) + '\t' + orNothing(channelText(e.lines)) + '\t' +
-               orNothing(escapeText(e.comment)) + '\t' + orNothing(escapeText(e.annotator)) +
-               '\t' + orNothing(escapeText(e.created)) + '\n';
+               orNothing(escapeText(e.comment)) + '\t' + orNothing(escapeText(e.annotator)) + '\t' +
+               orNothing(escapeText(e.created)) + '\n';
     }
     return out;
 }

@@ -29,12 +29,23 @@ bool unescapeInto(std::string_view field, std::string& out) {
             return false;
         }
         switch (field[i]) {
-        case '\\': out += '\\'; break;
-        case 't': out += '\t'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case ',': out += "\\,"; break;
-        default: return false;
+        case '\\':
+            out += '\\';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        case ',':
+            out += "\\,";
+            break;
+        default:
+            return false;
         }
     }
     return true;

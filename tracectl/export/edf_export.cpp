@@ -340,8 +340,8 @@ private:
             result_.warnings.push_back(std::to_string(static_cast<int64_t>(inside.size()) - room) +
                                        " notes do not fit the file " + path + " and were left out");
         }
-        const auto furtherInside = static_cast<int>(
-            std::count_if(inside.begin(), inside.end(), [](const Note* n) { return n->further(); }));
+        const auto furtherInside = static_cast<int>(std::count_if(
+            inside.begin(), inside.end(), [](const Note* n) { return n->further(); }));
         const auto notesInside = static_cast<int>(inside.size()) - furtherInside;
         // Those left out for want of room are the last ones edflib was given.
         const auto kept = static_cast<int>(std::min<int64_t>(inside.size(), room));

@@ -47,9 +47,9 @@ struct ExportResult {
     std::vector<std::string> files;
     bool bdf = false;
     int signalCount = 0;
-    int64_t frames = 0;   // frames written from the recording (without padding)
-    int notes = 0;        // notes written as annotations
-    int notesOutside = 0; // notes that lie outside the exported frames
+    int64_t frames = 0;    // frames written from the recording (without padding)
+    int notes = 0;         // notes written as annotations
+    int notesOutside = 0;  // notes that lie outside the exported frames
     int events = 0;        // further annotations written
     int eventsOutside = 0; // further annotations outside the exported frames
     std::vector<std::string> warnings;

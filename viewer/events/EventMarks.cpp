@@ -7,7 +7,8 @@
 
 QString eventClockText(CViewerCtrl& trace, double seconds) {
     const double whole = std::floor(seconds);
-    const int millis = std::clamp(static_cast<int>(std::lround((seconds - whole) * 1000.0)), 0, 999);
+    const int millis =
+        std::clamp(static_cast<int>(std::lround((seconds - whole) * 1000.0)), 0, 999);
     const int64_t day = 86400;
     const int64_t clock = (int64_t{trace.GetTime(static_cast<float>(whole))} % day + day) % day;
     return QStringLiteral("%1:%2:%3.%4")
@@ -48,12 +49,14 @@ std::vector<viewer::PageEventMark> pageEventMarks(const viewer::events::EventLis
         m.title = comment.isEmpty() ? type : type + QStringLiteral(": ") + comment;
         QString lines;
         for (const std::string& l : e.lines) {
-            lines += (lines.isEmpty() ? QString() : QStringLiteral(", ")) + QString::fromStdString(l);
+            lines +=
+                (lines.isEmpty() ? QString() : QStringLiteral(", ")) + QString::fromStdString(l);
         }
-        m.listed = eventClockText(trace, e.onsetMs / 1000.0) +
-                   (e.durationMs > 0 ? QStringLiteral(" (%1 s)").arg(e.durationMs / 1000.0) : QString()) +
-                   QStringLiteral("  ") + m.title +
-                   (lines.isEmpty() ? QString() : QStringLiteral("  [%1]").arg(lines));
+        m.listed =
+            eventClockText(trace, e.onsetMs / 1000.0) +
+            (e.durationMs > 0 ? QStringLiteral(" (%1 s)").arg(e.durationMs / 1000.0) : QString()) +
+            QStringLiteral("  ") + m.title +
+            (lines.isEmpty() ? QString() : QStringLiteral("  [%1]").arg(lines));
         m.lines = eventLineIndices(trace, e.lines);
         marks.push_back(std::move(m));
     }

@@ -49,8 +49,8 @@ EventTypesDialog::EventTypesDialog(QWidget* parent, const EventTypes& types) : Q
         if (c != 1) {
             return;
         }
-        const QColor chosen = QColorDialog::getColor(
-            table_->item(r, 1)->data(kColourRole).value<QColor>(), this);
+        const QColor chosen =
+            QColorDialog::getColor(table_->item(r, 1)->data(kColourRole).value<QColor>(), this);
         if (chosen.isValid()) {
             showColour(table_->item(r, 1), chosen);
         }

@@ -9,17 +9,17 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <map>
 #include <cmath>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
+#include <map>
 
 namespace ev = viewer::events;
 
 namespace {
 
-constexpr int kGrabPixels = 4;   // how near an edge the mouse takes it
-constexpr int kClickPixels = 4;  // a Ctrl drag shorter than this is a click
+constexpr int kGrabPixels = 4;  // how near an edge the mouse takes it
+constexpr int kClickPixels = 4; // a Ctrl drag shorter than this is a click
 constexpr int kBandAlpha = 56;
 
 } // namespace
@@ -33,8 +33,8 @@ EventsOverlay::EventsOverlay(CViewerCtrl& trace, QWidget& mouseSource, EventsSes
                              const EventTypes& types, std::function<int32_t()> posSec,
                              std::function<void(const ev::Event&)> edit,
                              std::function<void(const QString&)> say)
-    : QWidget(&trace), trace_(trace), mouseSource_(mouseSource), session_(session),
-      types_(types), posSec_(std::move(posSec)), edit_(std::move(edit)), say_(std::move(say)),
+    : QWidget(&trace), trace_(trace), mouseSource_(mouseSource), session_(session), types_(types),
+      posSec_(std::move(posSec)), edit_(std::move(edit)), say_(std::move(say)),
       currentType_(types.all().empty() ? QStringLiteral("Comment") : types.all().front().name) {
     setObjectName(QStringLiteral("eventsOverlay"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -135,8 +135,13 @@ EventsOverlay::Hit EventsOverlay::hitAt(QPoint at) const {
 
 void EventsOverlay::make(const QString& type, int64_t fromMs, int64_t durationMs,
                          std::vector<std::string> lines) {
-    const ev::Event e{std::max<int64_t>(fromMs, 0), durationMs, type.toStdString(), {},
-                      std::move(lines), ev::currentUser(), ev::utcNow()};
+    const ev::Event e{std::max<int64_t>(fromMs, 0),
+                      durationMs,
+                      type.toStdString(),
+                      {},
+                      std::move(lines),
+                      ev::currentUser(),
+                      ev::utcNow()};
     const QString when = eventClockText(trace_, e.onsetMs / 1000.0);
     if (session_.events().containsFinding(e)) {
         say_(QStringLiteral("%1 at %2 is marked already").arg(type, when));
@@ -289,7 +294,8 @@ namespace {
 // time and drawn as one picture: a page crowded with spans costs one fill, not one per span.
 class BandStrip {
 public:
-    BandStrip(int left, int width) : left_(left), strip_(std::max(width, 1), 1, QImage::Format_ARGB32_Premultiplied) {
+    BandStrip(int left, int width)
+        : left_(left), strip_(std::max(width, 1), 1, QImage::Format_ARGB32_Premultiplied) {
         strip_.fill(Qt::transparent);
     }
     void add(double x0, double x1, QColor colour) {
@@ -321,8 +327,8 @@ private:
 
 } // namespace
 
-void EventsOverlay::drawEvent(QPainter& p, const PageScale& s, const ev::Event& e,
-                              bool selected, bool fill) {
+void EventsOverlay::drawEvent(QPainter& p, const PageScale& s, const ev::Event& e, bool selected,
+                              bool fill) {
     const auto [top, bottom] = rowsOf(e);
     const QColor colour = types_.colourOf(QString::fromStdString(e.type));
     const double x0 = s.xOf(e.onsetMs);
@@ -381,7 +387,9 @@ void EventsOverlay::paintEvent(QPaintEvent*) {
         if (e.durationMs > 0 && !moving(e)) {
             QColor colour = types_.colourOf(QString::fromStdString(e.type));
             colour.setAlpha(kBandAlpha);
-            auto it = bands.try_emplace(rowsOf(e), static_cast<int>(s.left), static_cast<int>(s.width)).first;
+            auto it =
+                bands.try_emplace(rowsOf(e), static_cast<int>(s.left), static_cast<int>(s.width))
+                    .first;
             it->second.add(s.xOf(e.onsetMs), s.xOf(e.endMs()), colour);
         }
     }
@@ -396,8 +404,8 @@ void EventsOverlay::paintEvent(QPaintEvent*) {
         }
     }
     if (grab_ == Grab::Making) {
-        ev::Event preview{s.msAt(std::min(from_.x(), to_.x())), 0, currentType_.toStdString(),
-                          {}, {}, {}, {}};
+        ev::Event preview{
+            s.msAt(std::min(from_.x(), to_.x())), 0, currentType_.toStdString(), {}, {}, {}, {}};
         preview.durationMs = s.msAt(std::max(from_.x(), to_.x())) - preview.onsetMs;
         if (lineLinked_) {
             preview.lines.push_back(lineAt(from_.y()));

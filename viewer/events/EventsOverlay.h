@@ -25,10 +25,10 @@ class EventsSession;
 
 // Time and pixel of the page on screen: the trace area of the control in its pixels.
 struct PageScale {
-    double left = 0;       // x of the page's start
-    double width = 0;      // pixels of the page
-    int64_t startMs = 0;   // the page's start
-    double pageMs = 0;     // its length
+    double left = 0;     // x of the page's start
+    double width = 0;    // pixels of the page
+    int64_t startMs = 0; // the page's start
+    double pageMs = 0;   // its length
     bool valid() const { return width > 0 && pageMs > 0; }
     double xOf(int64_t ms) const { return left + (ms - startMs) * width / pageMs; }
     // The millisecond under `x`, kept on the page.
@@ -77,8 +77,8 @@ private:
     // The event as the drag under way would leave it.
     viewer::events::Event dragged(const PageScale& s) const;
     // The event's band (when `fill`) or line and edges.
-    void drawEvent(QPainter& p, const PageScale& s, const viewer::events::Event& e,
-                   bool selected, bool fill = true);
+    void drawEvent(QPainter& p, const PageScale& s, const viewer::events::Event& e, bool selected,
+                   bool fill = true);
 
     CViewerCtrl& trace_;
     QWidget& mouseSource_;

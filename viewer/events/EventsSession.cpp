@@ -40,9 +40,7 @@ EventsSession::EventsSession(QObject* parent)
 
 EventsSession::~EventsSession() = default;
 
-const ev::EventList& EventsSession::events() const {
-    return store_ ? store_->events() : kNoEvents;
-}
+const ev::EventList& EventsSession::events() const { return store_ ? store_->events() : kNoEvents; }
 
 void EventsSession::close() {
     undo_->clear();
@@ -58,14 +56,14 @@ void EventsSession::close() {
 void EventsSession::open(const QString& recordingPath, const std::string& identity) {
     close();
     const std::string path = QFile::encodeName(recordingPath).toStdString();
-    store_ = std::make_unique<ev::EventStore>(
-        path, ev::sidecarPlace(path, identity, QFile::encodeName(dataFolder_).toStdString(),
-                               ev::folderWritable));
+    store_ = std::make_unique<ev::EventStore>(ev::sidecarPlace(
+        path, identity, QFile::encodeName(dataFolder_).toStdString(), ev::folderWritable));
     watch();
     const ev::SidecarPlace& place = store_->place();
     QString text;
     if (store_->readOnly()) {
-        text = QStringLiteral("Events read-only: %1").arg(QString::fromStdString(store_->readOnlyReason()));
+        text = QStringLiteral("Events read-only: %1")
+                   .arg(QString::fromStdString(store_->readOnlyReason()));
     } else if (place.fallback) {
         text = QStringLiteral("The recording's folder cannot be written; events are kept in %1")
                    .arg(QFile::decodeName(place.tsv.c_str()));
@@ -111,7 +109,8 @@ void EventsSession::apply(const std::vector<ev::Event>& removed,
     watch();
     emit changed();
     if (!error.empty()) {
-        emit message(QStringLiteral("The events could not be saved: %1").arg(QString::fromStdString(error)));
+        emit message(
+            QStringLiteral("The events could not be saved: %1").arg(QString::fromStdString(error)));
     }
 }
 

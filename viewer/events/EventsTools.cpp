@@ -41,8 +41,8 @@ constexpr int kMarkKeys = 9;
 
 // The whole second of a note time, within the 32-bit range (as the note search takes it).
 int32_t wholeSecond(double seconds) {
-    return static_cast<int32_t>(std::clamp<double>(std::floor(seconds), 0.0,
-                                                   std::numeric_limits<int32_t>::max()));
+    return static_cast<int32_t>(
+        std::clamp<double>(std::floor(seconds), 0.0, std::numeric_limits<int32_t>::max()));
 }
 
 } // namespace
@@ -100,14 +100,15 @@ void EventsTools::buildMenu() {
     menu_->addSeparator();
     connect(menu_->addAction(QStringLiteral("Event types...")), &QAction::triggered, this,
             [this] { editTypes(); });
-    connect(menu_->addAction(QStringLiteral("Import events...")), &QAction::triggered, this, [this] {
-        const QString path = QFileDialog::getOpenFileName(
-            &window_, QStringLiteral("Import events"), QString(),
-            QStringLiteral("Event tables (*.tsv *.csv *.txt);;All files (*)"));
-        if (!path.isEmpty()) {
-            say(importTable(path));
-        }
-    });
+    connect(menu_->addAction(QStringLiteral("Import events...")), &QAction::triggered, this,
+            [this] {
+                const QString path = QFileDialog::getOpenFileName(
+                    &window_, QStringLiteral("Import events"), QString(),
+                    QStringLiteral("Event tables (*.tsv *.csv *.txt);;All files (*)"));
+                if (!path.isEmpty()) {
+                    say(importTable(path));
+                }
+            });
 }
 
 void EventsTools::fillMarkEntries() {
@@ -286,9 +287,11 @@ void EventsTools::listChanged() {
         if (!e.lines.empty()) {
             QString lines;
             for (const std::string& l : e.lines) {
-                lines += (lines.isEmpty() ? QString() : QStringLiteral(", ")) + QString::fromStdString(l);
+                lines += (lines.isEmpty() ? QString() : QStringLiteral(", ")) +
+                         QString::fromStdString(l);
             }
-            text += (text.isEmpty() ? QString() : QStringLiteral(" ")) + QStringLiteral("[%1]").arg(lines);
+            text += (text.isEmpty() ? QString() : QStringLiteral(" ")) +
+                    QStringLiteral("[%1]").arg(lines);
         }
         rows.push_back({e.onsetMs / 1000.0, false, once(e.type), text, once(e.annotator)});
     }
@@ -304,10 +307,12 @@ void EventsTools::pageDrawn() {
     if (s.valid()) {
         const ev::EventList& events = session_->events();
         const int left = window_.ViewTrace1()->contentsRect().left();
-        for (const size_t i : events.overlapping(s.startMs, s.startMs + static_cast<int64_t>(s.pageMs))) {
+        for (const size_t i :
+             events.overlapping(s.startMs, s.startMs + static_cast<int64_t>(s.pageMs))) {
             const ev::Event& e = events.at(i);
             const auto clamp = [&](double x) {
-                return static_cast<int32_t>(std::lround(std::clamp(x, s.left, s.left + s.width))) - left;
+                return static_cast<int32_t>(std::lround(std::clamp(x, s.left, s.left + s.width))) -
+                       left;
             };
             marks.push_back({clamp(s.xOf(e.onsetMs)), clamp(s.xOf(e.endMs())),
                              types_.colourOf(QString::fromStdString(e.type))});

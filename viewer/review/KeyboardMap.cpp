@@ -98,9 +98,11 @@ std::vector<KeyHelp> keyHelp() {
         {QStringLiteral("+ / -"), QStringLiteral("Gain one step up / down")},
         {QStringLiteral("Right drag, Shift+drag"), QStringLiteral("Measure time and amplitude")},
         {QStringLiteral("Ctrl+click, Ctrl+drag"), QStringLiteral("Mark an event (instant, span)")},
-        {QStringLiteral("Ctrl+Alt+click, Ctrl+Alt+drag"), QStringLiteral("Mark an event on one line")},
+        {QStringLiteral("Ctrl+Alt+click, Ctrl+Alt+drag"),
+         QStringLiteral("Mark an event on one line")},
         {QStringLiteral("Ctrl+1 … Ctrl+9"), QStringLiteral("Mark an event of type 1 … 9")},
-        {QStringLiteral("Double-click, drag an edge"), QStringLiteral("Edit an event, move its edge")},
+        {QStringLiteral("Double-click, drag an edge"),
+         QStringLiteral("Edit an event, move its edge")},
         {QStringLiteral("Delete"), QStringLiteral("Remove the selected event")},
         {QStringLiteral("Ctrl+Z / Ctrl+Shift+Z"), QStringLiteral("Undo / redo a change of events")},
         {QStringLiteral("Tab"), QStringLiteral("Into the tool bar's lists (their keys then "

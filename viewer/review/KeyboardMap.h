@@ -4,8 +4,8 @@
 // written to the scroll bar's Value.
 
 #include <QObject>
-#include <QWidget>
 #include <QString>
+#include <QWidget>
 
 #include <vector>
 

@@ -62,11 +62,11 @@ void NotesModel::refilter() {
 std::pair<int, int> NotesModel::pageRows() const {
     // Rows are in time order: the page's rows are one run of the shown ones.
     const auto at = [this](double seconds) {
-        return static_cast<int>(std::lower_bound(shown_.begin(), shown_.end(), seconds,
-                                                 [this](int row, double s) {
-                                                     return rows_[static_cast<size_t>(row)].seconds < s;
-                                                 }) -
-                                shown_.begin());
+        return static_cast<int>(
+            std::lower_bound(
+                shown_.begin(), shown_.end(), seconds,
+                [this](int row, double s) { return rows_[static_cast<size_t>(row)].seconds < s; }) -
+            shown_.begin());
     };
     return {at(posSec_), at(posSec_ + pageSeconds_)};
 }
@@ -115,8 +115,9 @@ QVariant NotesModel::data(const QModelIndex& index, int role) const {
     const ListedRow& r = listed(index.row());
     if (role == Qt::BackgroundRole) {
         const bool onPage = r.seconds >= posSec_ && r.seconds < posSec_ + pageSeconds_;
-        return onPage ? QVariant(QBrush(QGuiApplication::palette().highlight().color().lighter(170)))
-                      : QVariant();
+        return onPage
+                   ? QVariant(QBrush(QGuiApplication::palette().highlight().color().lighter(170)))
+                   : QVariant();
     }
     if (role == Qt::ToolTipRole && !r.fromRecording && !r.who.isEmpty()) {
         return QStringLiteral("Marked by %1").arg(r.who);

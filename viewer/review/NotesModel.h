@@ -16,9 +16,9 @@ QString elapsedText(double seconds);
 struct ListedRow {
     double seconds = 0; // from the start of the file
     bool fromRecording = true;
-    QString type;       // "Note" for a recording note
-    QString text;       // the note, or the event's comment and lines
-    QString who;        // the annotator of an event
+    QString type; // "Note" for a recording note
+    QString text; // the note, or the event's comment and lines
+    QString who;  // the annotator of an event
 };
 
 class NotesModel : public QAbstractTableModel {
@@ -53,7 +53,7 @@ private:
     std::function<int64_t(int32_t)> clockOf_;
     std::vector<ListedRow> rows_;
     std::vector<QString> folded_; // type and text of each row, case folded, for the filter
-    std::vector<int> shown_; // indices into rows_
+    std::vector<int> shown_;      // indices into rows_
     QString type_;
     QString text_;
     int32_t posSec_ = 0;

@@ -15,7 +15,6 @@
 #include <cmath>
 #include <limits>
 
-
 std::vector<NoteRow> noteRows(CViewerCtrl& trace) {
     std::vector<NoteRow> rows;
     for (int32_t i = 0;; ++i) {
@@ -50,8 +49,8 @@ NotesPanel::NotesPanel(CViewerCtrl& trace, std::function<void(float)> jump, QWid
     filter_ = new QLineEdit(body);
     filter_->setPlaceholderText(QStringLiteral("Filter notes"));
     filter_->setClearButtonEnabled(true);
-    model_ = new NotesModel([&trace](int32_t s) { return int64_t{trace.GetTime(static_cast<float>(s))}; },
-                            this);
+    model_ = new NotesModel(
+        [&trace](int32_t s) { return int64_t{trace.GetTime(static_cast<float>(s))}; }, this);
     list_ = new QTreeView(body);
     list_->setModel(model_);
     list_->setRootIsDecorated(false);

@@ -82,13 +82,13 @@ void TimeRuler::setMarks(std::vector<RulerMark> marks) {
 
 void TimeRuler::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const QPoint at = mapFromGlobal(trace_.mapToGlobal(trace_.contentsRect().topLeft()));
+    const QPoint origin = mapFromGlobal(trace_.mapToGlobal(trace_.contentsRect().topLeft()));
     for (const RulerMark& m : marks_) {
         // A band of the event's length, at least three pixels wide, along the top edge.
-        p.fillRect(QRect(at.x() + m.x0 - 1, 0, std::max(m.x1 - m.x0, 1) + 2, kTickHeight), m.colour);
+        p.fillRect(QRect(origin.x() + m.x0 - 1, 0, std::max(m.x1 - m.x0, 1) + 2, kTickHeight),
+                   m.colour);
     }
     p.setPen(palette().color(QPalette::WindowText));
-    const QPoint origin = mapFromGlobal(trace_.mapToGlobal(trace_.contentsRect().topLeft()));
     const int textWidth = labelPixels() - kLabelGap;
     int freeFrom = std::numeric_limits<int>::min(); // where the last label drawn ends
     for (const RulerTick& tick : ticks_) {
