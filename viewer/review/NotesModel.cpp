@@ -134,10 +134,11 @@ QVariant NotesModel::data(const QModelIndex& index, int role) const {
         return elapsedText(r.seconds);
     case Source:
         return r.fromRecording ? QStringLiteral("Recording") : QStringLiteral("Reviewer");
-    case Type:
-        return r.type;
     case Text:
-        return r.text;
+        if (r.fromRecording) {
+            return r.text;
+        }
+        return r.text.isEmpty() ? r.type : r.type + QStringLiteral(": ") + r.text;
     default:
         return {};
     }
@@ -147,7 +148,7 @@ QVariant NotesModel::headerData(int section, Qt::Orientation orientation, int ro
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
         return {};
     }
-    static const char* const kNames[] = {"Clock", "From start", "Text", "Type", "Source"};
+    static const char* const kNames[] = {"Clock", "From start", "Text", "Source"};
     return section >= 0 && section < ColumnCount ? QString::fromLatin1(kNames[section])
                                                  : QVariant();
 }

@@ -23,7 +23,7 @@ struct ListedRow {
 
 class NotesModel : public QAbstractTableModel {
 public:
-    enum Column { Clock, FromStart, Text, Type, Source, ColumnCount };
+    enum Column { Clock, FromStart, Text, Source, ColumnCount };
 
     // `clockOf(second)` gives the clock time (seconds of the day) of a whole second.
     explicit NotesModel(std::function<int64_t(int32_t)> clockOf, QObject* parent = nullptr);
