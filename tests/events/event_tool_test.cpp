@@ -19,7 +19,10 @@ struct ToolRun {
 };
 
 ToolRun runTool(const std::string& arguments) {
-    const std::string command = std::string(VIEWER_BIN_DIR) + "/events " + arguments + " 2>&1";
+    std::string command = VIEWER_BIN_DIR;
+    command += "/events ";
+    command += arguments;
+    command += " 2>&1";
     ToolRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     char chunk[4096];
@@ -81,7 +84,8 @@ TEST_F(EventTool, AddsListsRemovesAndImportsLeavingTheRecordingAsItWas) {
     EXPECT_EQ(list.output.find("Recording note"), std::string::npos);
     EXPECT_EQ(std::count(list.output.begin(), list.output.end(), '\n'), 3);
     EXPECT_EQ(readWholeFile(recording).text, original);
-    EXPECT_EQ(runTool("'" + dir.file("nothing.vwr") + "' list").exitCode, 1);
+    const std::string nothing = dir.file("nothing.vwr");
+    EXPECT_EQ(runTool(nothing + " list").exitCode, 1);
 }
 
 TEST_F(EventTool, RefusesToWriteWhileTheViewerHoldsTheEvents) {

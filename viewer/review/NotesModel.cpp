@@ -21,20 +21,26 @@ QString elapsedText(double seconds) {
 NotesModel::NotesModel(std::function<int64_t(int32_t)> clockOf, QObject* parent)
     : QAbstractTableModel(parent), clockOf_(std::move(clockOf)) {}
 
-void NotesModel::setRows(std::vector<ListedRow> notes, std::vector<ListedRow> events) {
+void NotesModel::replaceRows(bool fromRecording, std::vector<ListedRow> rows) {
     beginResetModel();
-    rows_.clear();
-    rows_.reserve(notes.size() + events.size());
-    // Both come in time order; a note and an event at the same time: the note first.
-    std::merge(std::make_move_iterator(notes.begin()), std::make_move_iterator(notes.end()),
-               std::make_move_iterator(events.begin()), std::make_move_iterator(events.end()),
-               std::back_inserter(rows_),
-               [](const ListedRow& a, const ListedRow& b) { return a.seconds < b.seconds; });
-    folded_.clear();
-    folded_.reserve(rows_.size());
-    for (const ListedRow& r : rows_) {
-        folded_.push_back((r.type + QLatin1Char('\n') + r.text).toCaseFolded());
+    std::vector<ListedRow> kept;
+    kept.reserve(rows_.size());
+    for (ListedRow& r : rows_) {
+        if (r.fromRecording != fromRecording) {
+            kept.push_back(std::move(r));
+        }
     }
+    rows_.clear();
+    rows_.shrink_to_fit();
+    rows_.reserve(kept.size() + rows.size());
+    // Both in time order; a note and an event at the same time: the note first.
+    const auto earlier = [](const ListedRow& a, const ListedRow& b) {
+        return a.seconds < b.seconds ||
+               (a.seconds == b.seconds && a.fromRecording && !b.fromRecording);
+    };
+    std::merge(std::make_move_iterator(kept.begin()), std::make_move_iterator(kept.end()),
+               std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()),
+               std::back_inserter(rows_), earlier);
     refilter();
     endResetModel();
 }
@@ -42,7 +48,7 @@ void NotesModel::setRows(std::vector<ListedRow> notes, std::vector<ListedRow> ev
 void NotesModel::setFilter(const QString& type, const QString& text) {
     beginResetModel();
     type_ = type;
-    text_ = text.trimmed().toCaseFolded();
+    text_ = text.trimmed();
     refilter();
     endResetModel();
 }
@@ -53,7 +59,8 @@ void NotesModel::refilter() {
     for (size_t i = 0; i < rows_.size(); ++i) {
         const ListedRow& r = rows_[i];
         const bool typeOk = type_.isEmpty() || r.type == type_;
-        if (typeOk && (text_.isEmpty() || folded_[i].contains(text_))) {
+        if (typeOk && (text_.isEmpty() || r.text.contains(text_, Qt::CaseInsensitive) ||
+                       r.type.contains(text_, Qt::CaseInsensitive))) {
             shown_.push_back(static_cast<int>(i));
         }
     }

@@ -28,8 +28,9 @@ public:
     // `clockOf(second)` gives the clock time (seconds of the day) of a whole second.
     explicit NotesModel(std::function<int64_t(int32_t)> clockOf, QObject* parent = nullptr);
 
-    // The recording's notes and the events, each in time order.
-    void setRows(std::vector<ListedRow> notes, std::vector<ListedRow> events);
+    // Replaces the rows from the recording (`fromRecording` true), or the others, by `rows`
+    // (all of that kind, in time order); the rows of the other kind stay.
+    void replaceRows(bool fromRecording, std::vector<ListedRow> rows);
     // Shows only rows of `type` (empty: all) whose type or text holds `text` (any case).
     void setFilter(const QString& type, const QString& text);
     // Rows on the page [posSec, posSec + pageSeconds) are highlighted.
@@ -52,7 +53,6 @@ private:
 
     std::function<int64_t(int32_t)> clockOf_;
     std::vector<ListedRow> rows_;
-    std::vector<QString> folded_; // type and text of each row, case folded, for the filter
     std::vector<int> shown_;      // indices into rows_
     QString type_;
     QString text_;

@@ -82,21 +82,22 @@ NotesPanel::NotesPanel(CViewerCtrl& trace, std::function<void(float)> jump, QWid
 }
 
 void NotesPanel::reload() {
-    notes_.clear();
-    events_.clear(); // those of the recording before; the events tools list the new ones
+    std::vector<ListedRow> notes;
     for (const NoteRow& row : noteRows(trace_)) {
-        notes_.push_back({row.seconds, true, QStringLiteral("Note"), row.text, {}});
+        notes.push_back({row.seconds, true, QStringLiteral("Note"), row.text, {}});
     }
+    model_->replaceRows(true, std::move(notes));
+    // The events shown were those of the recording before; the events tools list the new ones.
+    model_->replaceRows(false, {});
     refill();
 }
 
 void NotesPanel::setEvents(std::vector<ListedRow> events) {
-    events_ = std::move(events);
+    model_->replaceRows(false, std::move(events));
     refill();
 }
 
 void NotesPanel::refill() {
-    model_->setRows(notes_, events_);
     // The type list follows the rows; the choice stays when its type is still there.
     const QString chosen = typeFilter_->currentData().toString();
     const QSignalBlocker quiet(typeFilter_);

@@ -59,6 +59,7 @@ protected:
 
 private:
     void applyFilter();
+    // After the rows changed: the type list follows them and the filter applies.
     void refill();
     void jumpTo(const QModelIndex& index);
     // Enter in the filter: the first row the filter lets through.
@@ -66,8 +67,6 @@ private:
 
     CViewerCtrl& trace_;
     std::function<void(float)> jump_;
-    std::vector<ListedRow> notes_;
-    std::vector<ListedRow> events_;
     NotesModel* model_ = nullptr;
     QComboBox* typeFilter_ = nullptr;
     QLineEdit* filter_ = nullptr;
