@@ -348,6 +348,29 @@ void EventsOverlay::drawEvent(QPainter& p, const PageScale& s, const ev::Event& 
     }
 }
 
+bool EventsOverlay::moving(const ev::Event& e) const {
+    return selected_ && *selected_ == e && grab_ != Grab::None && grab_ != Grab::Making;
+}
+
+void EventsOverlay::drawBands(QPainter& p, const PageScale& s, const std::vector<size_t>& onPage) {
+    const ev::EventList& events = session_.events();
+    std::map<std::pair<int, int>, BandStrip> bands; // by the rows they cover
+    for (const size_t i : onPage) {
+        const ev::Event& e = events.at(i);
+        if (e.durationMs > 0 && !moving(e)) {
+            QColor colour = types_.colourOf(QString::fromStdString(e.type));
+            colour.setAlpha(kBandAlpha);
+            auto it =
+                bands.try_emplace(rowsOf(e), static_cast<int>(s.left), static_cast<int>(s.width))
+                    .first;
+            it->second.add(s.xOf(e.onsetMs), s.xOf(e.endMs()), colour);
+        }
+    }
+    for (const auto& [rows, strip] : bands) {
+        strip.draw(p, rows.first, rows.second);
+    }
+}
+
 void EventsOverlay::paintEvent(QPaintEvent*) {
     const PageScale s = scale();
     if (!s.valid() || !session_.isOpen()) {
@@ -378,24 +401,7 @@ void EventsOverlay::paintEvent(QPaintEvent*) {
         p.drawText(QPointF(x, top + p.fontMetrics().ascent() + 1), text);
         titleEnd[top] = x + p.fontMetrics().horizontalAdvance(text) + 6;
     };
-    const auto moving = [&](const ev::Event& e) {
-        return selected_ && *selected_ == e && grab_ != Grab::None && grab_ != Grab::Making;
-    };
-    std::map<std::pair<int, int>, BandStrip> bands; // by the rows they cover
-    for (const size_t i : onPage) {
-        const ev::Event& e = events.at(i);
-        if (e.durationMs > 0 && !moving(e)) {
-            QColor colour = types_.colourOf(QString::fromStdString(e.type));
-            colour.setAlpha(kBandAlpha);
-            auto it =
-                bands.try_emplace(rowsOf(e), static_cast<int>(s.left), static_cast<int>(s.width))
-                    .first;
-            it->second.add(s.xOf(e.onsetMs), s.xOf(e.endMs()), colour);
-        }
-    }
-    for (const auto& [rows, strip] : bands) {
-        strip.draw(p, rows.first, rows.second);
-    }
+    drawBands(p, s, onPage);
     for (const size_t i : onPage) {
         const ev::Event& e = events.at(i);
         if (!moving(e)) {

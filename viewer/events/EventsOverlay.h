@@ -76,6 +76,10 @@ private:
     std::pair<int, int> rowsOf(const viewer::events::Event& e) const;
     // The event as the drag under way would leave it.
     viewer::events::Event dragged(const PageScale& s) const;
+    // True for the selected event while a drag moves it (drawn where the drag has it).
+    bool moving(const viewer::events::Event& e) const;
+    // The translucent bands of the spans among `onPage`, each pixel blended once.
+    void drawBands(QPainter& p, const PageScale& s, const std::vector<size_t>& onPage);
     // The event's band (when `fill`) or line and edges.
     void drawEvent(QPainter& p, const PageScale& s, const viewer::events::Event& e, bool selected,
                    bool fill = true);
