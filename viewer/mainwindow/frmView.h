@@ -32,6 +32,7 @@ class QLabel;
 class QMenu;
 class QTimer;
 class QToolBar;
+class EventsTools;
 class ReviewTools;
 
 class frmView : public QMainWindow {
@@ -118,6 +119,8 @@ public:
     void setBeepHook(std::function<void()> hook) { beep_ = std::move(hook); }
     // The keys, overlay, ruler, notes panel and menus added for reviewing (viewer/review/).
     ReviewTools& review() const { return *review_; }
+    // The reviewer's events: overlay, menu, keys and sidecar (viewer/events/).
+    EventsTools& events() const { return *events_; }
 
     // What the video button drives: the video window (MainWindowVideo) unless replaced.
     void setVideoLink(std::unique_ptr<VideoWindowLink> link) { video_ = std::move(link); }
@@ -212,4 +215,5 @@ private:
     std::function<void()> beep_;
     std::unique_ptr<VideoWindowLink> video_;
     std::unique_ptr<ReviewTools> review_;
+    std::unique_ptr<EventsTools> events_;
 };
