@@ -1,5 +1,7 @@
 #include "bench_recordings.h"
 
+#include "atomic_file.h"
+#include "sidecar_tsv.h"
 #include "temp_dir.h"
 
 #include <utility>
@@ -20,6 +22,25 @@ std::string written(const std::string& name, const viewer::testing::RecordingDes
     const std::string path = benchDir().file(name);
     viewer::testing::writeRecording(path, d);
     return path;
+}
+
+void writeEventSidecar(const std::string& recordingPath, int count, double seconds) {
+    static const char* const kTypes[] = {"Spike",   "Sharp wave",  "Spike-and-wave",
+                                         "Seizure", "Artefact",    "Sleep spindle",
+                                         "Arousal", "Sleep stage", "Comment"};
+    std::vector<viewer::events::Event> events;
+    events.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        events.push_back({static_cast<int64_t>(i * seconds * 1000.0 / count),
+                          i % 5 == 0 ? 500 : 0,
+                          kTypes[i % 9],
+                          "finding " + std::to_string(i),
+                          {},
+                          "bench",
+                          "2026-01-01T00:00:00Z"});
+    }
+    const std::string sidecar = recordingPath.substr(0, recordingPath.rfind('.')) + ".events.tsv";
+    viewer::events::writeFileAtomically(sidecar, viewer::events::formatSidecar(events));
 }
 
 namespace {

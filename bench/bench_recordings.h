@@ -22,4 +22,8 @@ viewer::testing::RecordingDescription clinicalRecording();
 // 128 lines, each with its own high-pass: the page with the most line values.
 viewer::testing::RecordingDescription narrowRecording();
 
+// Writes the events sidecar of the recording at `recordingPath`: `count` reviewer events of the
+// starting types spread evenly over `seconds`, every fifth a span of half a second.
+void writeEventSidecar(const std::string& recordingPath, int count, double seconds);
+
 } // namespace bench

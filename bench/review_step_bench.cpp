@@ -113,6 +113,16 @@ const std::string& demoPath() {
 }
 
 void BM_PageStepWithReviewTools(benchmark::State& state) { pageSteps(state, demoPath(), true); }
+// The demo with 100,000 reviewer events in its sidecar: some 830 on every page, drawn by the
+// events overlay, marked on the ruler and highlighted in the notes panel.
+void BM_PageStepWith100000Events(benchmark::State& state) {
+    static const std::string path = [] {
+        const std::string p = bench::written("demo-events.vwr", demo::demoRecording());
+        bench::writeEventSidecar(p, 100000, 1200.0);
+        return p;
+    }();
+    pageSteps(state, path, true);
+}
 void BM_PageStepWithoutReviewTools(benchmark::State& state) { pageSteps(state, demoPath(), false); }
 // One second at a time: a note's label stays on the page for ten steps.
 void BM_SecondStepWithReviewTools(benchmark::State& state) {
@@ -131,6 +141,7 @@ void BM_PageStep64Channels512HzWithReviewTools(benchmark::State& state) {
 
 BENCHMARK(BM_PageStepWithReviewTools)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PageStepWithoutReviewTools)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PageStepWith100000Events)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SecondStepWithReviewTools)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PageStep64Channels512Hz)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PageStep64Channels512HzWithReviewTools)->Unit(benchmark::kMillisecond);

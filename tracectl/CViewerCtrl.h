@@ -154,6 +154,11 @@ public:
     // DrawPage first.
     viewer::PagePaintResult paintPageOn(QPainter& p, const QRect& area, double dotsPerInch);
     viewer::PageHeader pageHeader();
+    // What paintPageOn marks and lists besides the page: given the page's start (seconds
+    // from the start of the file) and length, the reviewer events on it. The screen is
+    // never drawn with them.
+    using ReportEvents = std::function<std::vector<viewer::PageEventMark>(double, double)>;
+    void setReportEvents(ReportEvents events) { reportEvents_ = std::move(events); }
     // The second the page on screen starts at.
     int32_t pageStartSecond() const;
     // Opens the recording `shown` shows, with its look, montage (lines, gains, filters,
@@ -239,6 +244,7 @@ private:
     double layerScaleOverride_ = 0.0;
     int verticalResolution_ = 0;
     std::function<void()> beep_;
+    ReportEvents reportEvents_;
 
     bool fontBold_ = false;
     bool fontItalic_ = false;

@@ -86,5 +86,10 @@ PagePaintResult CViewerCtrl::paintPageOn(QPainter& p, const QRect& area, double 
     settings.look.font = LabelFont{fontName_, fontSize_, fontBold_, fontItalic_};
     settings.dotsPerInch = dotsPerInch;
     settings.header = pageHeader();
+    const uint16_t rate = recording().header.rate;
+    if (reportEvents_ && rate > 0) {
+        settings.events = reportEvents_(static_cast<double>(recording().pageStart) / rate,
+                                        static_cast<double>(secNumber()));
+    }
     return paintPage(p, area, *model_, traceColours_, settings);
 }

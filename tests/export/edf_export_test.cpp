@@ -90,7 +90,8 @@ struct Fixture {
     ExportResult run(int64_t first = 0, int64_t end = -1, bool overwrite = false,
                      std::function<bool(int64_t, int64_t)> progress = {}) {
         return edf::exportRecording(
-            rec, ExportRequest{dir.file("out.edf"), first, end, overwrite, std::move(progress)});
+            rec,
+            ExportRequest{dir.file("out.edf"), first, end, overwrite, std::move(progress), {}, {}});
     }
     RecordingDescription d;
     vt::TempDir dir;
@@ -175,6 +176,38 @@ TEST(EdfExport, SignalsPatientStartAndNotesOfTheWholeRecording) {
     EXPECT_EQ(back.notes(), notes);
 }
 
+TEST(EdfExport, EventsGoBesideTheNotesAsAnnotationsWithTheirDurations) {
+    Fixture fx(4, 2, true); // frames 0-499 and 500-999 in two files
+    ExportRequest request{fx.dir.file("out.edf"), 100, -1, false, {}, {}, {}};
+    request.annotations = {
+        {1234, 0, "Spike [Fp1]"}, {6500, 250, "Seizure: onset"}, {500, 0, "before the range"}};
+    const ExportResult r = edf::exportRecording(fx.rec, request);
+    ASSERT_EQ(r.files.size(), 2U) << r.error;
+    EXPECT_EQ(std::make_pair(r.events, r.eventsOutside), std::make_pair(2, 1));
+    EXPECT_NE(edf::summaryLine(r, 100).find("2 events (events outside"), std::string::npos);
+    constexpr long long kNone = -10000000; // edflib's "no duration"
+    using Annotation = std::tuple<long long, long long, std::string>;
+    const std::vector<std::vector<Annotation>> want = {
+        {{2340000, kNone, "Spike [Fp1]"},
+         {5000000, kNone, "Occhi chiusi"},
+         {32000000, kNone, "Crisi"}},
+        {{15000000, 2500000, "Seizure: onset"}, {20000000, kNone, "Dopo"}}};
+    for (size_t f = 0; f < 2; ++f) {
+        ReadBack back(r.files[f]);
+        ASSERT_TRUE(back.ok);
+        std::vector<Annotation> got;
+        for (long long i = 0; i < back.hdr->annotations_in_file; ++i) {
+            edf_annotation_struct a{};
+            edf_get_annotation(back.hdr->handle, static_cast<int>(i), &a);
+            const std::string text = a.annotation;
+            got.emplace_back(a.onset, a.duration_l,
+                             text.substr(0, text.rfind("Crisi", 0) == 0 ? 5 : text.size()));
+        }
+        std::ranges::sort(got);
+        EXPECT_EQ(got, want[f]) << f;
+    }
+}
+
 struct PartCase {
     int64_t first, end;
     bool cut;
@@ -236,14 +269,16 @@ TEST(EdfExport, TheFormatTheNameAsksForIsWrittenOrRefusedWhenTheSamplesDoNotFitI
     EXPECT_EQ(edf::formatNamed("x.edf"), ExportRequest::Format::Edf);
     EXPECT_FALSE(edf::formatNamed("x.txt"));
     Fixture two(4, 2);
-    ExportRequest bdf{two.dir.file("out.bdf")};
+    ExportRequest bdf;
+    bdf.output = two.dir.file("out.bdf");
     bdf.format = ExportRequest::Format::Bdf;
     const ExportResult wide = edf::exportRecording(two.rec, bdf);
     EXPECT_EQ(wide.files, std::vector<std::string>{two.dir.file("out.bdf")});
     EXPECT_TRUE(wide.bdf && ReadBack(two.dir.file("out.bdf")).ok);
     // 24-bit samples do not fit EDF+'s 16 bits: refused, nothing written.
     Fixture four(4, 4);
-    ExportRequest narrow{four.dir.file("out.edf")};
+    ExportRequest narrow;
+    narrow.output = four.dir.file("out.edf");
     narrow.format = ExportRequest::Format::Edf;
     const ExportResult refused = edf::exportRecording(four.rec, narrow);
     EXPECT_EQ(refused.outcome, Outcome::Failed);

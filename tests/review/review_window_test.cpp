@@ -15,6 +15,7 @@
 #include "review/RecentFiles.h"
 #include "review/ReviewTools.h"
 #include "review/TimeRuler.h"
+#include "review_window.h"
 #include "temp_dir.h"
 
 #include <QApplication>
@@ -29,7 +30,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
@@ -45,64 +46,6 @@ extern "C" const char* __asan_default_options() { return "max_free_fill_size=409
 
 namespace viewer::testing {
 namespace {
-
-// Four EEG channels at 256 frames per second, `seconds` long, recorded at 09:30:00, a sine of
-// 1000 steps at 3 Hz on the first; notes at 12.5 s and 42 s.
-RecordingDescription recording(int seconds, uint8_t headerType = 4) {
-    RecordingDescription d;
-    d.headerType = headerType;
-    const uint16_t codes[] = {1, 2, 14, 15};
-    for (const char* label : {"Fp1", "Fp2", "O1", "O2"}) {
-        d.order.push_back(codes[d.order.size()]);
-        d.electrodes[d.order.back()] = eegElectrode(label);
-    }
-    d.frames = int64_t{seconds} * 256;
-    d.sample = [](int64_t f, int c) {
-        return c == 0 ? 32768 + static_cast<int32_t>(1000 * std::sin(f * 6.2832 * 3 / 256)) : 32768;
-    };
-    d.notes = {note(12 * 256 + 128, "Eyes closed"), note(42 * 256, "Photic 10 Hz")};
-    return d;
-}
-
-class ReviewWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                           QString::fromStdString(settings.path().string()));
-        owned = std::make_unique<frmView>();
-        owned->setBeepHook([this] { ++beeps; });
-        owned->ViewTrace1()->setVerticalResolution(1080);
-        owned->Form_Load(QString());
-        resize(1200);
-    }
-    void resize(int width) {
-        win().show();
-        win().resize(width, 700);
-        QApplication::processEvents();
-    }
-    QString write(const RecordingDescription& d, const std::string& name = "rec.vwr") {
-        writeRecording(files.file(name), d);
-        return QString::fromStdString(files.file(name));
-    }
-    void drop(const QString& path) {
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(path)});
-        // As a drag does: the drop arrives only where the entering drag was accepted.
-        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(&win(), &enter);
-        ASSERT_TRUE(enter.isAccepted());
-        QDropEvent event(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&win(), &event);
-    }
-    frmView& win() { return *owned; }
-    MyScrollBar& scroll() { return *win().hscroll1(); }
-    CViewerCtrl& trace() { return *win().ViewTrace1(); }
-
-    TempDir settings;
-    TempDir files;
-    std::unique_ptr<frmView> owned;
-    int beeps = 0;
-};
 
 TEST_F(ReviewWindowTest, EachKeyMovesTheScrollBarAsItsCommandDoes) {
     drop(write(recording(60)));
@@ -198,13 +141,14 @@ TEST_F(ReviewWindowTest, NotesPanelListsEveryNoteAndJumpsLikeNextNote) {
         EXPECT_EQ(rows[1].elapsed, "0:00:42");
         EXPECT_EQ(rows[0].text, "Eyes closed");
         EXPECT_EQ(rows[1].text, "Photic 10 Hz");
-        ASSERT_EQ(notes.list()->topLevelItemCount(), 2);
+        NotesModel& model = notes.model();
+        ASSERT_EQ(model.rowCount(), 2);
         // Enter on the second note: the page starts at 42 s and that note is highlighted.
-        notes.list()->setCurrentItem(notes.list()->topLevelItem(1));
+        notes.list()->setCurrentIndex(model.index(1, 0));
         QTest::keyClick(notes.list(), Qt::Key_Return);
         EXPECT_EQ(scroll().Value(), 42);
-        EXPECT_NE(notes.list()->topLevelItem(1)->background(0).style(), Qt::NoBrush);
-        EXPECT_EQ(notes.list()->topLevelItem(0)->background(0).style(), Qt::NoBrush);
+        EXPECT_TRUE(model.index(1, 0).data(Qt::BackgroundRole).isValid());
+        EXPECT_FALSE(model.index(0, 0).data(Qt::BackgroundRole).isValid());
         // After the jump the page keys page, not the list.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
         EXPECT_EQ(scroll().Value(), 32);
@@ -214,7 +158,8 @@ TEST_F(ReviewWindowTest, NotesPanelListsEveryNoteAndJumpsLikeNextNote) {
         EXPECT_EQ(notes.filter()->text(), "+photic");
         EXPECT_EQ(trace().GetGainEEG(), 200);
         notes.filter()->setText("photic");
-        EXPECT_TRUE(notes.list()->topLevelItem(0)->isHidden());
+        ASSERT_EQ(model.rowCount(), 1);
+        EXPECT_EQ(model.listed(0).text, "Photic 10 Hz");
         scroll().setValue(0);
         QTest::keyClick(notes.filter(), Qt::Key_Return);
         EXPECT_EQ(scroll().Value(), 42);
@@ -278,7 +223,7 @@ TEST_F(ReviewWindowTest, ARefusedFileLeavesTheOpenRecordingWholeAndOpenWarningsN
     EXPECT_EQ(win().windowTitle(), title);
     EXPECT_TRUE(trace().recording().isOpen());
     EXPECT_EQ(win().posSec(), 5);
-    EXPECT_EQ(win().review().notes().list()->topLevelItemCount(), 2);
+    EXPECT_EQ(win().review().notes().model().rowCount(), 2);
     EXPECT_FALSE(win().review().ruler().ticks().empty());
     EXPECT_FALSE(win().lblNota(0)->isHidden()); // "Eyes closed" at 12.5 s
 

@@ -3,12 +3,15 @@
 //               [--gain UV_PER_CM] [--page-seconds S] [--size WxH] [--dpi D] --out OUT
 
 #include "CViewerCtrl.h"
+#include "EventMarks.h"
+#include "event_text.h"
 #include "montage_catalogue.h"
 #include "montage_files.h"
 #include "page_files.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTime>
@@ -243,6 +246,21 @@ int main(int argc, char** argv) {
         return refuse("no page at " + parser.value("at") + " (the recording lasts " +
                       QString::number(ctrl.totalTrcSec()) + " s)");
     }
+    // The reviewer's events of the recording are marked and listed on the pages.
+    namespace ev = viewer::events;
+    const std::string path = QFile::encodeName(parser.positionalArguments().first()).toStdString();
+    std::string warning;
+    const ev::EventList events(
+        ev::readEventsOnly(ev::sidecarPlace(path, ev::identityName(ctrl.recording()),
+                                            ev::userDataFolder(), ev::folderWritable),
+                           warning));
+    if (!warning.empty()) {
+        std::fprintf(stderr, "page-export: warning: %s\n", warning.c_str());
+    }
+    const EventTypes types = EventTypes::load();
+    ctrl.setReportEvents([&](double start, double seconds) {
+        return pageEventMarks(events, types, ctrl, start, seconds);
+    });
     PageExportRequest request;
     request.path = parser.value("out");
     request.pages = values.pages;

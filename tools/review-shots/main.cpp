@@ -1,10 +1,12 @@
 // review-shots RECORDING FOLDER: opens RECORDING in the main window and saves the pictures
 // of the user guide into FOLDER: the window with the time ruler, with the notes panel, with a
-// measurement ruler drawn over the traces, and in the double banana. Run it on a display
-// (scripts/make-screenshots runs it under Xvfb).
+// measurement ruler drawn over the traces, with reviewer events marked on the page, and in the
+// double banana. Run it on a display (scripts/make-screenshots runs it under Xvfb).
 
 #include "CViewerCtrl.h"
 #include "MyScrollBar.h"
+#include "events/EventsOverlay.h"
+#include "events/EventsTools.h"
 #include "frmView.h"
 #include "review/MeasureOverlay.h"
 #include "review/NotesPanel.h"
@@ -18,9 +20,11 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
+#include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -65,7 +69,7 @@ int main(int argc, char** argv) {
     NotesPanel& notes = window.review().notes();
     notes.show();
     QApplication::processEvents();
-    notes.list()->setCurrentItem(notes.list()->topLevelItem(5));
+    notes.list()->setCurrentIndex(notes.model().index(5, 0));
     QTest::keyClick(notes.list(), Qt::Key_Return);
     ok = save(window, folder + QStringLiteral("/notes-panel.png")) && ok;
 
@@ -86,5 +90,35 @@ int main(int argc, char** argv) {
     montages.setCurrentIndex(montages.findText(QStringLiteral(" Double banana")));
     emit montages.activated(montages.currentIndex());
     ok = save(window, folder + QStringLiteral("/montages.png")) && ok;
+    montages.setCurrentIndex(0);
+    emit montages.activated(0);
+
+    // Events: a seizure over a span, a spike on one line, an artefact, marked with the mouse,
+    // the notes panel listing them beside the recording's notes.
+    window.hscroll1()->setValue(580);
+    QApplication::processEvents();
+    EventsOverlay& events = window.events().overlay();
+    const auto mark = [&](const char* type, double from, double to, int line) {
+        const int y = window.ViewTrace1()->contentsRect().top() +
+                      window.ViewTrace1()->rowCentre().at(static_cast<size_t>(line));
+        const int x0 = static_cast<int>(events.scale().xOf(std::llround(from * 1000)));
+        const int x1 = static_cast<int>(events.scale().xOf(std::llround(to * 1000)));
+        const Qt::KeyboardModifiers mods =
+            line > 0 ? Qt::ControlModifier | Qt::AltModifier : Qt::ControlModifier;
+        events.setCurrentType(QLatin1String(type));
+        for (const auto& [kind, x] :
+             {std::pair{QEvent::MouseButtonPress, x0}, std::pair{QEvent::MouseMove, x1},
+              std::pair{QEvent::MouseButtonRelease, x1}}) {
+            QMouseEvent e(kind, QPoint(x, y), overlay.mapToGlobal(QPoint(x, y)), Qt::LeftButton,
+                          kind == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, mods);
+            QCoreApplication::sendEvent(&overlay, &e);
+        }
+    };
+    mark("Seizure", 583.0, 589.4, 0);
+    mark("Spike", 581.3, 581.3, 2);
+    mark("Artefact", 580.2, 580.9, 0);
+    notes.show();
+    window.resizeDocks({&notes}, {440}, Qt::Horizontal);
+    ok = save(window, folder + QStringLiteral("/events.png")) && ok;
     return ok ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 // removes what was begun. Arguments it cannot carry out end it with status 2, --help with 0.
 
 #include "edf_export.h"
+#include "event_text.h"
 #include "recording.h"
 #include "stretches.h"
 
@@ -137,6 +138,23 @@ std::optional<int64_t> timeArgument(const viewer::Recording& rec, const std::str
     return frame;
 }
 
+// The reviewer events of the recording at `path`, as annotations.
+std::vector<viewer::edf::ExportRequest::Annotation> eventAnnotations(const viewer::Recording& rec,
+                                                                     const std::string& path) {
+    namespace ev = viewer::events;
+    std::string warning;
+    const ev::SidecarPlace place =
+        ev::sidecarPlace(path, ev::identityName(rec), ev::userDataFolder(), ev::folderWritable);
+    std::vector<viewer::edf::ExportRequest::Annotation> annotations;
+    for (const ev::Event& e : ev::readEventsOnly(place, warning)) {
+        annotations.push_back({e.onsetMs, e.durationMs, ev::annotationText(e)});
+    }
+    if (!warning.empty()) {
+        std::fprintf(stderr, "vwr2edf: warning: %s\n", warning.c_str());
+    }
+    return annotations;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -172,6 +190,7 @@ int main(int argc, char** argv) {
     request.firstFrame = *from;
     request.endFrame = *to;
     request.overwrite = args.force;
+    request.annotations = eventAnnotations(rec, args.input);
     int shown = -1;
     request.progress = [&](int64_t done, int64_t total) {
         const int percent = total > 0 ? static_cast<int>(done * 100 / total) : 100;

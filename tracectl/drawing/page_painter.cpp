@@ -3,6 +3,7 @@
 #include "column_reducer.h"
 #include "line_values.h"
 #include "montage_lines.h"
+#include "page_events.h"
 #include "page_notes.h"
 #include "polyline_raster.h"
 #include "text.h"
@@ -213,7 +214,8 @@ PagePaintResult paintPage(QPainter& p, const QRect& area, TraceModel& model,
     p.fillRect(area, QColor(s.look.background));
     p.setFont(fontAt(s.look.font.name, kHeaderPoints, dpi));
     const int textHeight = p.fontMetrics().height();
-    const QRect header(area.left(), area.top(), area.width(), textHeight * 3 / 2);
+    const int listed = static_cast<int>(eventListLines(s.events).size());
+    const QRect header(area.left(), area.top(), area.width(), textHeight * (3 + 2 * listed) / 2);
     const int bandHeight = static_cast<int>(std::lround(r.pixelsPerCm)) + textHeight;
     const QRect band(area.left(), area.bottom() - bandHeight + 1, area.width(), bandHeight);
     r.traces = QRect(area.left(), header.bottom() + 1, area.width(),
@@ -235,12 +237,15 @@ PagePaintResult paintPage(QPainter& p, const QRect& area, TraceModel& model,
     p.setFont(fontAt(s.look.font.name, kHeaderPoints, dpi));
     r.headerText = pageHeaderText(s.header, seconds, r.mmPerSecond);
     p.setPen(Qt::black);
-    p.drawText(header, Qt::AlignLeft | Qt::AlignVCenter, r.headerText);
+    p.drawText(QRect(header.left(), header.top(), header.width(), textHeight * 3 / 2),
+               Qt::AlignLeft | Qt::AlignVCenter, r.headerText);
+    drawEventList(p, eventListLines(s.events), header.top() + textHeight * 3 / 2);
     if (lines > 0) {
         drawGrid(p, r.traces, r.labelWidth, r.rowCentre, seconds, s);
         const std::vector<PageNote> notes =
             notesOnPage(rec, r.traces.left() + r.labelWidth, r.traces.width() - r.labelWidth);
         drawNoteMarks(p, notes, r.traces);
+        drawEventMarks(p, s.events, r.traces, r.labelWidth, r.rowCentre, seconds);
         p.setClipRect(r.traces); // large waves stay off the header and the bar
         drawTraces(p, model, colours, r);
         drawNoteTexts(p, notes, r.traces);

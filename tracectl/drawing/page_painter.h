@@ -28,10 +28,21 @@ struct PageHeader {
     int notchHz = 0;       // 0 off
 };
 
+// A reviewer event on the page, for pages on paper and in files.
+struct PageEventMark {
+    double startSeconds = 0; // from the page's start; may lie before it
+    double seconds = 0;      // length; 0 for an instant
+    QRgb colour = 0;
+    QString title;          // type and comment, written at the top of the mark
+    QString listed;         // its line in the list under the header ("10:23:41.250 Spike ...")
+    std::vector<int> lines; // montage lines it concerns; empty for all
+};
+
 struct PagePaintSettings {
     StaticLayerSettings look;  // background, grid, label font, labels over the traces
     double dotsPerInch = 96.0; // of the device, both ways
     PageHeader header;
+    std::vector<PageEventMark> events; // drawn over the page and listed under the header
 };
 
 // Where things landed, in device pixels.
@@ -50,9 +61,9 @@ struct PagePaintResult {
 QString pageHeaderText(const PageHeader& header, float pageSeconds, double mmPerSecond);
 
 // Paints the loaded page of `model` into `area` of `p`'s device (device pixels): header
-// line, labels, grid, notes, traces (vector polylines, or written straight into an RGB32
-// image) and calibration bar. Computes the line values. Nothing but the header without
-// lines.
+// line, the list of the page's events, labels, grid, notes, event marks, traces (vector polylines,
+// or written straight into an RGB32 image) and calibration bar. Computes the line values. Nothing
+// but the header without lines.
 PagePaintResult paintPage(QPainter& p, const QRect& area, TraceModel& model,
                           const TraceColours& colours, const PagePaintSettings& settings);
 

@@ -95,7 +95,10 @@ int64_t endFrameOf(const Recording& rec, const ExportRequest& r) {
 
 struct Note {
     int64_t frame = 0;
-    std::string text; // UTF-8
+    std::string text;       // UTF-8
+    int64_t onsetMs = -1;   // a further annotation: its time to the millisecond
+    int64_t durationMs = 0; // and its length
+    bool further() const { return onsetMs >= 0; }
 };
 
 // edflib keeps the first 40 bytes of an annotation; cutting at a character boundary keeps
@@ -122,6 +125,17 @@ std::vector<Note> recordingNotes(const Recording& rec) {
         // The display shows at most 39 characters: it forces a NUL into the last byte.
         const std::string_view text = trimRight(fieldText(n.text.data(), n.text.size() - 1));
         notes.push_back({n.sample < 0 ? 1 : n.sample, utf8Prefix(windows1252ToUtf8(text))});
+    }
+    return notes;
+}
+
+// The further annotations of `request` as notes at the frame their onset falls in.
+std::vector<Note> furtherNotes(const ExportRequest& request, uint16_t rate) {
+    std::vector<Note> notes;
+    for (const ExportRequest::Annotation& a : request.annotations) {
+        if (a.onsetMs >= 0 && a.durationMs >= 0 && rate > 0) {
+            notes.push_back({a.onsetMs * rate / 1000, utf8Prefix(a.text), a.onsetMs, a.durationMs});
+        }
     }
     return notes;
 }
@@ -257,8 +271,11 @@ public:
         for (const Stretch& s : stretches) {
             total_ += s.end - s.first;
         }
-        const std::vector<Note> notes = recordingNotes(rec_);
+        std::vector<Note> notes = recordingNotes(rec_);
         result_.notesOutside = static_cast<int>(notes.size());
+        const std::vector<Note> further = furtherNotes(request_, rec_.header.rate);
+        result_.eventsOutside = static_cast<int>(further.size());
+        notes.insert(notes.end(), further.begin(), further.end());
         rec_.pageBuffer.assign(static_cast<size_t>(kPageBufferValues), 0);
         // Each file is finished before the next begins (edflib keeps few files open); when
         // a later one fails, those finished before it go too.
@@ -303,10 +320,15 @@ private:
             failed("edflib refused the header of the file");
             return false;
         }
+        const int64_t rate = rec_.header.rate;
         for (const Note* n : inside) {
-            const int64_t onset =
-                ((n->frame - s.first) * 10000 + rec_.header.rate / 2) / rec_.header.rate;
-            if (edfwrite_annotation_utf8(file.handle(), onset, -1, n->text.c_str()) != 0) {
+            // Onsets in 100 µs from the file's start; a note at its frame, a further
+            // annotation at its millisecond.
+            const int64_t onset = n->further()
+                                      ? (n->onsetMs * 10 * rate - s.first * 10000 + rate / 2) / rate
+                                      : ((n->frame - s.first) * 10000 + rate / 2) / rate;
+            const int64_t duration = n->further() && n->durationMs > 0 ? n->durationMs * 10 : -1;
+            if (edfwrite_annotation_utf8(file.handle(), onset, duration, n->text.c_str()) != 0) {
                 failed("edflib refused a note");
                 return false;
             }
@@ -318,8 +340,15 @@ private:
             result_.warnings.push_back(std::to_string(static_cast<int64_t>(inside.size()) - room) +
                                        " notes do not fit the file " + path + " and were left out");
         }
-        result_.notes += static_cast<int>(std::min<int64_t>(inside.size(), room));
-        result_.notesOutside -= static_cast<int>(inside.size());
+        const auto furtherInside = static_cast<int>(std::count_if(
+            inside.begin(), inside.end(), [](const Note* n) { return n->further(); }));
+        const auto notesInside = static_cast<int>(inside.size()) - furtherInside;
+        // Those left out for want of room are the last ones edflib was given.
+        const auto kept = static_cast<int>(std::min<int64_t>(inside.size(), room));
+        result_.notes += std::min(notesInside, kept);
+        result_.events += std::max(kept - notesInside, 0);
+        result_.notesOutside -= notesInside;
+        result_.eventsOutside -= furtherInside;
         return writeSamples(file.handle(), s);
     }
 
@@ -514,7 +543,12 @@ std::string summaryLine(const ExportResult& r, uint16_t rate) {
     std::snprintf(text, sizeof text, "%s, %d signals, %.1f s, %d notes%s", r.bdf ? "BDF+" : "EDF+",
                   r.signalCount, rate > 0 ? static_cast<double>(r.frames) / rate : 0.0, r.notes,
                   r.notesOutside > 0 ? " (notes outside the exported time left out)" : "");
-    return "Wrote " + files + " (" + text + ")";
+    std::string events;
+    if (r.events > 0 || r.eventsOutside > 0) {
+        events = ", " + std::to_string(r.events) + " events" +
+                 (r.eventsOutside > 0 ? " (events outside the exported time left out)" : "");
+    }
+    return "Wrote " + files + " (" + text + events + ")";
 }
 
 } // namespace viewer::edf

@@ -30,6 +30,14 @@ struct ExportRequest {
     // AsSamples: BDF+ for 4-byte samples, EDF+ otherwise. Edf, Bdf: that format; EDF+ is
     // refused for samples wider than its 16 bits.
     Format format = Format::AsSamples;
+    // Further annotations beside the notes (the reviewer's events), in milliseconds from the
+    // start of the file's data; a duration of 0 is an instant. Texts are UTF-8.
+    struct Annotation {
+        int64_t onsetMs = 0;
+        int64_t durationMs = 0;
+        std::string text;
+    };
+    std::vector<Annotation> annotations;
 };
 
 struct ExportResult {
@@ -39,9 +47,11 @@ struct ExportResult {
     std::vector<std::string> files;
     bool bdf = false;
     int signalCount = 0;
-    int64_t frames = 0;   // frames written from the recording (without padding)
-    int notes = 0;        // notes written as annotations
-    int notesOutside = 0; // notes that lie outside the exported frames
+    int64_t frames = 0;    // frames written from the recording (without padding)
+    int notes = 0;         // notes written as annotations
+    int notesOutside = 0;  // notes that lie outside the exported frames
+    int events = 0;        // further annotations written
+    int eventsOutside = 0; // further annotations outside the exported frames
     std::vector<std::string> warnings;
 };
 

@@ -90,6 +90,9 @@ void EdfExportMenu::exportTriggered() {
         return;
     }
     request.overwrite = true;
+    if (annotations_) {
+        request.annotations = annotations_();
+    }
     start(std::move(rec), std::move(request));
 }
 

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -34,6 +35,10 @@ public:
     bool running() const { return worker_.joinable(); }
     // True once the worker has posted its end (it may not have been handled yet).
     bool workerEnded() const { return workerEnded_; }
+
+    // Further annotations for every export from the menu (the reviewer's events).
+    using Annotations = std::vector<viewer::edf::ExportRequest::Annotation>;
+    void setAnnotations(std::function<Annotations()> source) { annotations_ = std::move(source); }
 
     // Converts `rec` as `request` says on the worker thread, with the progress dialog.
     void start(std::unique_ptr<viewer::Recording> rec, viewer::edf::ExportRequest request);
@@ -61,4 +66,5 @@ private:
     // there. It is then kept here and handled once setValue() has returned.
     int progressDepth_ = 0;
     std::optional<std::pair<viewer::edf::ExportResult, uint16_t>> ended_;
+    std::function<Annotations()> annotations_;
 };

@@ -8,6 +8,7 @@
 #include "ReportActions.h"
 #include "ToolbarPictures.h"
 #include "WindowPlacement.h"
+#include "events/EventsTools.h"
 #include "montage_files.h"
 #include "review/ReviewTools.h"
 
@@ -124,9 +125,13 @@ frmView::frmView(QWidget* parent)
     // Key preview: the gain keys work whichever element of the window has the focus.
     qApp->installEventFilter(this);
     review_ = std::make_unique<ReviewTools>(*this);
+    events_ = std::make_unique<EventsTools>(*this);
 }
 
-frmView::~frmView() = default;
+frmView::~frmView() {
+    // The events go first: their overlay watches the review tools' overlay.
+    events_.reset();
+}
 
 QString frmView::buildVersionText(int major, int minor, int revision) {
     return QStringLiteral("    (Ver. %1.%2.%3)")

@@ -33,6 +33,7 @@ class QLabel;
 class QMenu;
 class QTimer;
 class QToolBar;
+class EventsTools;
 class ReviewTools;
 
 class frmView : public QMainWindow {
@@ -121,6 +122,8 @@ public:
     ReviewTools& review() const { return *review_; }
     // The standard and the user's montages in the montage list (viewer/montages/).
     MontageList& montages() const { return *montages_; }
+    // The reviewer's events: overlay, menu, keys and sidecar (viewer/events/).
+    EventsTools& events() const { return *events_; }
 
     // What the video button drives: the video window (MainWindowVideo) unless replaced.
     void setVideoLink(std::unique_ptr<VideoWindowLink> link) { video_ = std::move(link); }
@@ -218,4 +221,5 @@ private:
     std::unique_ptr<VideoWindowLink> video_;
     std::unique_ptr<ReviewTools> review_;
     MontageList* montages_ = nullptr; // a child of the window
+    std::unique_ptr<EventsTools> events_;
 };

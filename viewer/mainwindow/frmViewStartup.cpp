@@ -8,6 +8,7 @@
 #include "MyScrollBar.h"
 #include "ViewerSettings.h"
 #include "WindowPlacement.h"
+#include "events/EventsTools.h"
 #include "review/ReviewTools.h"
 
 #include <QAction>
@@ -74,6 +75,7 @@ void frmView::OpenTrace(const QString& fileName) {
     hscroll1_->setValue(0);
     if (ViewTrace1_->FileName(fileName) == -1) {
         review_->traceRefused(fileName);
+        events_->traceRefused();
         return;
     }
     // Only a recording the control took: the video window looks for its videos next to it.
@@ -94,6 +96,7 @@ void frmView::OpenTrace(const QString& fileName) {
     hscroll1_->setLargeChange(ViewTrace1_->secNumber());
     button(QStringLiteral("video"))->setEnabled(ViewTrace1_->ThereIsVideo());
     review_->traceOpened(fileName);
+    events_->traceOpened(fileName);
 }
 
 void frmView::fillViewModeList() {

@@ -92,11 +92,20 @@ std::vector<KeyHelp> keyHelp() {
         {QStringLiteral("PgDn, Space"), QStringLiteral("Next page")},
         {QStringLiteral("PgUp, Shift+Space"), QStringLiteral("Previous page")},
         {QStringLiteral("Right / Left"), QStringLiteral("One second forward / back")},
-        {QStringLiteral("Ctrl+Right / Ctrl+Left"), QStringLiteral("Next / previous note")},
+        {QStringLiteral("Ctrl+Right / Ctrl+Left"), QStringLiteral("Next / previous note or event")},
         {QStringLiteral("Home / End"), QStringLiteral("First / last page")},
         {QStringLiteral("Mouse wheel"), QStringLiteral("One page back / forward per notch")},
         {QStringLiteral("+ / -"), QStringLiteral("Gain one step up / down")},
+        {QStringLiteral("Alt+1 … Alt+9"), QStringLiteral("The first nine montages of the list")},
         {QStringLiteral("Right drag, Shift+drag"), QStringLiteral("Measure time and amplitude")},
+        {QStringLiteral("Ctrl+click, Ctrl+drag"), QStringLiteral("Mark an event (instant, span)")},
+        {QStringLiteral("Ctrl+Alt+click, Ctrl+Alt+drag"),
+         QStringLiteral("Mark an event on one line")},
+        {QStringLiteral("Ctrl+1 … Ctrl+9"), QStringLiteral("Mark an event of type 1 … 9")},
+        {QStringLiteral("Double-click, drag an edge"),
+         QStringLiteral("Edit an event, move its edge")},
+        {QStringLiteral("Delete"), QStringLiteral("Remove the selected event")},
+        {QStringLiteral("Ctrl+Z / Ctrl+Shift+Z"), QStringLiteral("Undo / redo a change of events")},
         {QStringLiteral("Tab"), QStringLiteral("Into the tool bar's lists (their keys then "
                                                "change them)")},
         {QStringLiteral("Ctrl+O"), QStringLiteral("Open a recording")},
@@ -115,16 +124,20 @@ int WheelNotches::add(int delta) {
 
 KeyboardMap::KeyboardMap(frmView& window) : window_(window) { qApp->installEventFilter(this); }
 
-bool KeyboardMap::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) {
+bool isWindowKey(const QWidget& window, const QObject* watched) {
+    if (!watched->isWidgetType()) {
         return false;
     }
     // A key travels from the focus widget up its parents: it is taken at the first of them.
     const auto* widget = static_cast<const QWidget*>(watched);
     const QWidget* focus = QApplication::focusWidget();
     const bool first =
-        focus != nullptr && focus->window() == &window_ ? widget == focus : widget == &window_;
-    if (!first || keepsItsKeys(widget)) {
+        focus != nullptr && focus->window() == &window ? widget == focus : widget == &window;
+    return first && !keepsItsKeys(widget);
+}
+
+bool KeyboardMap::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !isWindowKey(window_, watched)) {
         return false;
     }
     const auto* key = static_cast<const QKeyEvent*>(event);

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QWidget>
 
 #include <vector>
 
@@ -27,6 +28,10 @@ ReviewCommand commandForKey(int key, int modifiers);
 
 // Runs `command` on the main window, as its tool bar button or scroll bar button would.
 void runCommand(frmView& window, ReviewCommand command);
+
+// True when a key press at `watched` is the window's to take: the first widget of `window`
+// the key reaches, and not one that takes keys of its own (a list, a text box, a list view).
+bool isWindowKey(const QWidget& window, const QObject* watched);
 
 struct KeyHelp {
     QString keys;

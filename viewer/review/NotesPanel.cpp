@@ -3,29 +3,17 @@
 #include "CViewerCtrl.h"
 #include "GoToTime.h"
 
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
-
-namespace {
-
-constexpr int kSecondsRole = Qt::UserRole;
-
-QString elapsedText(float seconds) {
-    const auto s = static_cast<int64_t>(std::floor(seconds));
-    return QStringLiteral("%1:%2:%3")
-        .arg(s / 3600)
-        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
-        .arg(s % 60, 2, 10, QLatin1Char('0'));
-}
-
-} // namespace
 
 std::vector<NoteRow> noteRows(CViewerCtrl& trace) {
     std::vector<NoteRow> rows;
@@ -56,72 +44,88 @@ NotesPanel::NotesPanel(CViewerCtrl& trace, std::function<void(float)> jump, QWid
     auto* body = new QWidget(this);
     auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(2, 2, 2, 2);
+    typeFilter_ = new QComboBox(body);
+    typeFilter_->setObjectName(QStringLiteral("notesTypeFilter"));
     filter_ = new QLineEdit(body);
     filter_->setPlaceholderText(QStringLiteral("Filter notes"));
     filter_->setClearButtonEnabled(true);
-    list_ = new QTreeWidget(body);
-    list_->setHeaderLabels(
-        {QStringLiteral("Clock"), QStringLiteral("From start"), QStringLiteral("Note")});
+    model_ = new NotesModel(
+        [&trace](int32_t s) { return int64_t{trace.GetTime(static_cast<float>(s))}; }, this);
+    list_ = new QTreeView(body);
+    list_->setModel(model_);
     list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);
     list_->setAllColumnsShowFocus(true);
+    // The text takes the room the panel has; the other columns their contents' width.
+    list_->header()->setStretchLastSection(false);
     list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list_->header()->setSectionResizeMode(NotesModel::Text, QHeaderView::Stretch);
+    // Widths from the rows on screen only: 100,000 rows are not measured on every keystroke.
+    list_->header()->setResizeContentsPrecision(0);
     list_->installEventFilter(this);
-    // Neither takes the focus when the window comes up: the keys belong to the traces until
-    // the user clicks here.
-    filter_->setFocusPolicy(Qt::ClickFocus);
-    list_->setFocusPolicy(Qt::ClickFocus);
-    layout->addWidget(filter_);
+    // None takes the focus when the window comes up: the keys belong to the traces until the
+    // user clicks here.
+    for (QWidget* w : std::initializer_list<QWidget*>{typeFilter_, filter_, list_}) {
+        w->setFocusPolicy(Qt::ClickFocus);
+    }
+    auto* filters = new QHBoxLayout;
+    filters->addWidget(typeFilter_);
+    filters->addWidget(filter_, 1);
+    layout->addLayout(filters);
     layout->addWidget(list_);
     setWidget(body);
     connect(filter_, &QLineEdit::textChanged, this, [this] { applyFilter(); });
+    connect(typeFilter_, &QComboBox::currentIndexChanged, this, [this] { applyFilter(); });
     connect(filter_, &QLineEdit::returnPressed, this, [this] { jumpToFirstShown(); });
-    connect(list_, &QTreeWidget::itemDoubleClicked, this,
-            [this](const QTreeWidgetItem* item) { jumpTo(item); });
+    connect(list_, &QTreeView::doubleClicked, this, [this](const QModelIndex& i) { jumpTo(i); });
+    refill();
 }
 
 void NotesPanel::reload() {
-    list_->clear();
+    std::vector<ListedRow> notes;
     for (const NoteRow& row : noteRows(trace_)) {
-        auto* item = new QTreeWidgetItem(list_, {row.clock, row.elapsed, row.text});
-        item->setData(0, kSecondsRole, row.seconds);
+        notes.push_back({row.seconds, true, QStringLiteral("Note"), row.text, {}});
     }
+    model_->replaceRows(true, std::move(notes));
+    // The events shown were those of the recording before; the events tools list the new ones.
+    model_->replaceRows(false, {});
+    refill();
+}
+
+void NotesPanel::setEvents(std::vector<ListedRow> events) {
+    model_->replaceRows(false, std::move(events));
+    refill();
+}
+
+void NotesPanel::refill() {
+    // The type list follows the rows; the choice stays when its type is still there.
+    const QString chosen = typeFilter_->currentData().toString();
+    const QSignalBlocker quiet(typeFilter_);
+    typeFilter_->clear();
+    typeFilter_->addItem(QStringLiteral("All types"), QString());
+    for (const QString& type : model_->types()) {
+        typeFilter_->addItem(type, type);
+    }
+    typeFilter_->setCurrentIndex(std::max(typeFilter_->findData(chosen), 0));
     applyFilter();
 }
 
-void NotesPanel::follow(int32_t posSec) {
-    const double page = trace_.secNumber();
-    for (int i = 0; i < list_->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = list_->topLevelItem(i);
-        const bool shown = noteOnPage(item->data(0, kSecondsRole).toFloat(), posSec, page);
-        for (int c = 0; c < list_->columnCount(); ++c) {
-            item->setBackground(c, shown ? QBrush(palette().highlight().color().lighter(170))
-                                         : QBrush(Qt::NoBrush));
-        }
-    }
-}
+void NotesPanel::follow(int32_t posSec) { model_->setPage(posSec, trace_.secNumber()); }
 
 void NotesPanel::applyFilter() {
-    const QString wanted = filter_->text().trimmed();
-    for (int i = 0; i < list_->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = list_->topLevelItem(i);
-        item->setHidden(!item->text(2).contains(wanted, Qt::CaseInsensitive));
-    }
+    model_->setFilter(typeFilter_->currentData().toString(), filter_->text());
 }
 
-void NotesPanel::jumpTo(const QTreeWidgetItem* item) {
-    if (item != nullptr) {
-        jump_(item->data(0, kSecondsRole).toFloat());
+void NotesPanel::jumpTo(const QModelIndex& index) {
+    if (index.isValid()) {
+        jump_(static_cast<float>(model_->listed(index.row()).seconds));
     }
 }
 
 void NotesPanel::jumpToFirstShown() {
-    for (int i = 0; i < list_->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = list_->topLevelItem(i);
-        if (!item->isHidden()) {
-            list_->setCurrentItem(item);
-            jumpTo(item);
-            return;
-        }
+    if (model_->rowCount() > 0) {
+        list_->setCurrentIndex(model_->index(0, 0));
+        jumpTo(list_->currentIndex());
     }
 }
 
@@ -129,7 +133,7 @@ bool NotesPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == list_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            jumpTo(list_->currentItem());
+            jumpTo(list_->currentIndex());
             return true;
         }
     }

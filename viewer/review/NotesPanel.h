@@ -1,7 +1,10 @@
 #pragma once
-// The notes panel: every note of the recording with its clock time, time from the start and
-// text; the notes of the page shown highlighted; a filter box; Enter or a double click
-// jumps to a note as "next note" does, Enter in the filter to the first note it lets through.
+// The notes panel: every note of the recording and every reviewer event, with clock time,
+// time from the start, where it comes from, type and text; the rows of the page shown
+// highlighted; a filter by type and text; Enter or a double click jumps to a row as "next
+// note" does, Enter in the filter to the first row it lets through.
+
+#include "NotesModel.h"
 
 #include <QDockWidget>
 #include <QString>
@@ -11,9 +14,9 @@
 #include <vector>
 
 class CViewerCtrl;
+class QComboBox;
 class QLineEdit;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 
 struct NoteRow {
     float seconds = 0; // from the start of the file
@@ -39,25 +42,33 @@ public:
     // window.
     NotesPanel(CViewerCtrl& trace, std::function<void(float)> jump, QWidget* parent);
 
-    // Refills the list from the open recording.
+    // Refills the notes from the open recording.
     void reload();
-    // Highlights the notes of the page starting at `posSec`.
+    // Replaces the reviewer events listed beside the notes.
+    void setEvents(std::vector<ListedRow> events);
+    // Highlights the rows of the page starting at `posSec`.
     void follow(int32_t posSec);
 
-    QTreeWidget* list() const { return list_; }
+    QTreeView* list() const { return list_; }
+    NotesModel& model() const { return *model_; }
     QLineEdit* filter() const { return filter_; }
+    QComboBox* typeFilter() const { return typeFilter_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void applyFilter();
-    void jumpTo(const QTreeWidgetItem* item);
-    // Enter in the filter: the first note the filter lets through.
+    // After the rows changed: the type list follows them and the filter applies.
+    void refill();
+    void jumpTo(const QModelIndex& index);
+    // Enter in the filter: the first row the filter lets through.
     void jumpToFirstShown();
 
     CViewerCtrl& trace_;
     std::function<void(float)> jump_;
+    NotesModel* model_ = nullptr;
+    QComboBox* typeFilter_ = nullptr;
     QLineEdit* filter_ = nullptr;
-    QTreeWidget* list_ = nullptr;
+    QTreeView* list_ = nullptr;
 };

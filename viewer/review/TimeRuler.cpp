@@ -72,10 +72,23 @@ void TimeRuler::follow(int32_t posSec) {
     update();
 }
 
+void TimeRuler::setMarks(std::vector<RulerMark> marks) {
+    if (marks.empty() && marks_.empty()) {
+        return;
+    }
+    marks_ = std::move(marks);
+    update();
+}
+
 void TimeRuler::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.setPen(palette().color(QPalette::WindowText));
     const QPoint origin = mapFromGlobal(trace_.mapToGlobal(trace_.contentsRect().topLeft()));
+    for (const RulerMark& m : marks_) {
+        // A band of the event's length, at least three pixels wide, along the top edge.
+        p.fillRect(QRect(origin.x() + m.x0 - 1, 0, std::max(m.x1 - m.x0, 1) + 2, kTickHeight),
+                   m.colour);
+    }
+    p.setPen(palette().color(QPalette::WindowText));
     const int textWidth = labelPixels() - kLabelGap;
     int freeFrom = std::numeric_limits<int>::min(); // where the last label drawn ends
     for (const RulerTick& tick : ticks_) {

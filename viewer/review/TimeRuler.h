@@ -2,6 +2,7 @@
 // The time ruler: a thin strip under the traces that writes the clock time at whole-second
 // ticks of the page, at the pixels where the trace control draws those seconds.
 
+#include <QColor>
 #include <QString>
 #include <QWidget>
 
@@ -27,6 +28,13 @@ std::vector<RulerTick> rulerTicks(int32_t pageMs, int step,
                                   const std::function<int64_t(int32_t)>& clockOf,
                                   const std::function<int32_t(int32_t)>& pixelOf);
 
+// A reviewer event on the ruler: its pixel columns on the trace control and its colour.
+struct RulerMark {
+    int32_t x0 = 0;
+    int32_t x1 = 0; // x0 for an instant
+    QColor colour;
+};
+
 class TimeRuler : public QWidget {
 public:
     TimeRuler(CViewerCtrl& trace, QWidget* parent);
@@ -35,6 +43,9 @@ public:
     // every trace drawing, so page changes, page length, size and label column all follow.
     void follow(int32_t posSec);
     const std::vector<RulerTick>& ticks() const { return ticks_; }
+    // The events of the page, drawn as coloured marks along the top of the strip.
+    void setMarks(std::vector<RulerMark> marks);
+    const std::vector<RulerMark>& marks() const { return marks_; }
     int step() const { return step_; }
 
     QSize sizeHint() const override;
@@ -49,4 +60,5 @@ private:
     int32_t posSec_ = 0;
     int step_ = 1;
     std::vector<RulerTick> ticks_;
+    std::vector<RulerMark> marks_;
 };
