@@ -1,13 +1,16 @@
 // Opens the input as a recording and loads every archived and history montage, the
-// montage of all recorded electrodes, and what the host reads and changes on each.
+// montage of all recorded electrodes, the standard montages for its electrodes, and what the
+// host reads and changes on each.
 
 #include "derivations.h"
 #include "fuzz_input.h"
 #include "line_settings.h"
 #include "montage_lines.h"
 #include "montages.h"
+#include "own_montage.h"
 #include "page_length.h"
 #include "recording_queries.h"
+#include "standard_montages.h"
 
 #include <array>
 #include <cmath>
@@ -18,7 +21,7 @@ void useMontage(viewer::Recording& rec) {
     using namespace viewer;
     buildDerivationRecords(rec);
     for (int i = 0; i < rec.currentMontage.numLines; ++i) {
-        lineLabel(rec, i);
+        lineLabelText(rec, i);
         lineScale(rec.derivations[i]);
         isValueLine(rec.currentMontage, i);
     }
@@ -56,6 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (LoadHistoryMontage(rec)) {
             useMontage(rec);
         }
+    }
+    for (const MontageDefinition& def : standardMontages(eegElectrodeNames(rec))) {
+        applyOwnMontage(rec, def, pageSettingsOf(rec, PageSettings{}));
+        useMontage(rec);
     }
     for (const float seconds : {-1.0f, NAN, 1e9f}) {
         applyPageSeconds(rec, seconds);

@@ -4,6 +4,7 @@
 // Members are declared in the order of their dispatch identifiers; a test holds that order.
 
 #include "layer_refresh.h"
+#include "montage_definition.h"
 #include "page_painter.h"
 #include "recording.h"
 #include "trace_colours.h"
@@ -164,6 +165,18 @@ public:
     // reference, page length) and montage-history place, so that other pages can be drawn
     // for reports while `shown` keeps its page. False when the file cannot be opened again.
     bool openLike(const CViewerCtrl& shown);
+
+    // Montages defined outside the recording (CViewerCtrlMontages.cpp).
+    // Shows montage `def` (a standard montage, one of the user's, or one being edited): its
+    // lines matched to the recording's electrodes by name, those without settings of their
+    // own at the gain, filters and notch of the montage on screen before; the page length
+    // stays. `gratis` becomes false; the static layer is redrawn, no trace and no event: the
+    // host draws next (DrawPage, or Redraw(false) for the page already read). False, with
+    // nothing changed, when no file is open.
+    bool showMontage(const viewer::MontageDefinition& def);
+    // The name of the montage shown by showMontage, empty while a montage of the recording
+    // (or none) is shown.
+    QString ownMontageName() const;
 
     // The default beep; tests install one that counts.
     void setBeeper(std::function<void()> beep) { beep_ = std::move(beep); }

@@ -24,7 +24,7 @@ QString CViewerCtrl::lineLabel(int i) const {
     if (i < 0 || i >= lineCount()) {
         return {};
     }
-    return QString::fromStdString(windows1252ToUtf8(viewer::lineLabel(recording(), i))).trimmed();
+    return QString::fromStdString(lineLabelText(recording(), i)).trimmed();
 }
 
 int32_t CViewerCtrl::sampleAtPixel(int x) const {

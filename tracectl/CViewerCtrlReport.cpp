@@ -4,6 +4,7 @@
 #include "CViewerCtrl.h"
 
 #include "line_settings.h"
+#include "montage_lines.h"
 #include "page_length.h"
 #include "text.h"
 
@@ -67,9 +68,7 @@ PageHeader CViewerCtrl::pageHeader() {
     const QDateTime start = fromAutomationDate(GetDateTimeFromSeconds(pageStartSecond()));
     h.date = start.isValid() ? start.date().toString(Qt::ISODate) : QString();
     h.clock = start.isValid() ? start.time().toString(QStringLiteral("HH:mm:ss")) : QString();
-    const auto& description = rec().currentMontage.description;
-    h.montage = QString::fromStdString(windows1252ToUtf8(
-        std::string(description.data(), strnlen(description.data(), description.size()))));
+    h.montage = QString::fromStdString(montageName(rec()));
     h.gain = GetGainEEG();
     h.highPass = GetHighFilterEEG();
     h.lowPass = GetLowFilterEEG();

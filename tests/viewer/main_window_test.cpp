@@ -174,9 +174,12 @@ TEST_F(MainWindow, LayoutFocusAndPlacement) {
 TEST_F(MainWindow, TheListsFollowTheRecordingAndHandTheirValuesToTheControl) {
     open(montageRecording(60, true));
     frmView& w = window();
-    EXPECT_EQ(texts(w.cmbViewMode()),
-              (std::vector<QString>{"As recorded=100", "All lines recorded=101",
-                                    " 1-Longitudinal=0", " 2-Referential=1"}));
+    EXPECT_EQ(
+        texts(w.cmbViewMode()),
+        (std::vector<QString>{"As recorded=100", "All lines recorded=101", " 1-Longitudinal=0",
+                              " 2-Referential=1", "Standard montages=-1", " Double banana=1000",
+                              " Transverse=1001", " Common average=1002", " Linked ears=1003",
+                              " Laplacian=1004"}));
     EXPECT_TRUE(trace().gratis());
     EXPECT_EQ(w.cmbGain()->currentText(), "0100 " + kMicro) << "the history montage's settings";
     EXPECT_EQ(w.cmbHighPass()->currentData().toInt(), 530);
@@ -223,7 +226,7 @@ TEST_F(MainWindow, TheListsFollowTheRecordingAndHandTheirValuesToTheControl) {
     EXPECT_EQ(trace().GetGainEEG(), 200);
     closeWindow();
     open(programRecording(60));
-    EXPECT_EQ(window().cmbViewMode()->count(), 1);
+    EXPECT_EQ(window().cmbViewMode()->count(), 7) << "all lines, then the standard montages";
     EXPECT_EQ(trace().numMont(), 30);
 }
 
@@ -441,7 +444,7 @@ TEST_F(Navigation, APositionChangeShowsItsTimeAndAFailedOpenKeepsTheRecording) {
     window().OpenTrace(recordings.file("missing.vwr").c_str());
     EXPECT_EQ(window().traceFileName(), recordings.file("rec.vwr").c_str());
     EXPECT_EQ(window().windowTitle(), title);
-    EXPECT_EQ(window().cmbViewMode()->count(), 4);
+    EXPECT_EQ(window().cmbViewMode()->count(), 10);
     EXPECT_EQ(scroll().max(), 60);
     EXPECT_EQ(window().posSec(), 0) << "the position went back to 0";
 }

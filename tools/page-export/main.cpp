@@ -1,10 +1,12 @@
 // page-export: pages of a recording to PDF, PNG or SVG for reports, without a display.
-//   page-export FILE --at 10:23:45|SECONDS [--pages N] [--montage "As recorded"|all|NUMBER]
+//   page-export FILE --at 10:23:45|SECONDS [--pages N] [--montage "As recorded"|all|NUMBER|NAME]
 //               [--gain UV_PER_CM] [--page-seconds S] [--size WxH] [--dpi D] --out OUT
 
 #include "CViewerCtrl.h"
 #include "EventMarks.h"
 #include "event_text.h"
+#include "montage_catalogue.h"
+#include "montage_files.h"
 #include "page_files.h"
 
 #include <QApplication>
@@ -139,6 +141,22 @@ int32_t startSecond(CViewerCtrl& ctrl, const QString& at) {
     return offset < 0 ? offset + day : offset;
 }
 
+// Any montage of the list by name, the standard and the user's included.
+QString chooseByName(CViewerCtrl& ctrl, const QString& name) {
+    const viewer::MontageFolderContents folder =
+        viewer::readMontageFolder(viewer::montagesFolder());
+    for (const viewer::MontageFileProblem& p : folder.problems) {
+        say(QStringLiteral("montage file %1 skipped: %2").arg(p.file, p.reason));
+    }
+    const MontageCatalogue catalogue(ctrl, folder.montages);
+    const OfferedMontage* entry = catalogue.find(name);
+    if (entry == nullptr || !catalogue.choose(ctrl, *entry)) {
+        return QStringLiteral("no montage named \"%1\"; offered: %2")
+            .arg(name, catalogue.names().join(QStringLiteral(", ")));
+    }
+    return {};
+}
+
 QString chooseMontage(CViewerCtrl& ctrl, const QString& montage) {
     const int16_t archived = ctrl.GetNumArchivedMontage();
     if (montage.compare(QLatin1String("as recorded"), Qt::CaseInsensitive) == 0) {
@@ -155,11 +173,14 @@ QString chooseMontage(CViewerCtrl& ctrl, const QString& montage) {
     }
     bool ok = false;
     const int n = montage.toInt(&ok);
-    if (!ok || n < 1 || n > archived) {
+    if (ok && (n < 1 || n > archived)) {
         return QStringLiteral("no montage %1 (the recording keeps %2)").arg(montage).arg(archived);
     }
-    ctrl.setNumMont(static_cast<int16_t>(n - 1 + kFirstArchivedMontage));
-    return {};
+    if (ok) {
+        ctrl.setNumMont(static_cast<int16_t>(n - 1 + kFirstArchivedMontage));
+        return {};
+    }
+    return chooseByName(ctrl, montage);
 }
 
 } // namespace
@@ -176,8 +197,10 @@ int main(int argc, char** argv) {
     parser.addOptions({
         {"at", "page start: a clock time HH:MM:SS or seconds from the start", "TIME"},
         {"pages", "consecutive pages, 1 or more (default 1)", "N", "1"},
-        {"montage", "\"As recorded\" (default; all without a history), all, or NUMBER", "MONTAGE",
-         "As recorded"},
+        {"montage",
+         "\"As recorded\" (default; all without a history), all, NUMBER, or the NAME of any "
+         "montage of the list (standard and own ones included)",
+         "MONTAGE", "As recorded"},
         {"gain", "gain of the EEG lines in µV/cm, 1 to 1000000", "UV_PER_CM"},
         {"page-seconds", "page length in seconds (limited to what a page holds)", "S"},
         {"size", "PNG and SVG size in pixels, up to 16384x16384 (default A4 landscape)", "WxH"},

@@ -1,7 +1,7 @@
 // review-shots RECORDING FOLDER: opens RECORDING in the main window and saves the pictures
 // of the user guide into FOLDER: the window with the time ruler, with the notes panel, with a
-// measurement ruler drawn over the traces, and with reviewer events marked on the page. Run it on a
-// display (scripts/make-screenshots runs it under Xvfb).
+// measurement ruler drawn over the traces, with reviewer events marked on the page, and in the
+// double banana. Run it on a display (scripts/make-screenshots runs it under Xvfb).
 
 #include "CViewerCtrl.h"
 #include "MyScrollBar.h"
@@ -13,7 +13,9 @@
 #include "review/ReviewTools.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDockWidget>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -52,6 +54,7 @@ int main(int argc, char** argv) {
     // Settings of this run only: the user's own stay untouched.
     QTemporaryDir settings;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit()); // no montage files of the user
     const QString folder = QString::fromLocal8Bit(argv[2]);
 
     frmView window;
@@ -80,6 +83,15 @@ int main(int argc, char** argv) {
     sendMouse(overlay, QEvent::MouseMove, to, Qt::NoButton, Qt::RightButton);
     ok = save(window, folder + QStringLiteral("/measurement.png")) && ok;
     sendMouse(overlay, QEvent::MouseButtonRelease, to, Qt::RightButton, Qt::NoButton);
+    window.review().overlay().clearRuler();
+    window.review().readout().clear();
+
+    QComboBox& montages = *window.cmbViewMode();
+    montages.setCurrentIndex(montages.findText(QStringLiteral(" Double banana")));
+    emit montages.activated(montages.currentIndex());
+    ok = save(window, folder + QStringLiteral("/montages.png")) && ok;
+    montages.setCurrentIndex(0);
+    emit montages.activated(0);
 
     // Events: a seizure over a span, a spike on one line, an artefact, marked with the mouse,
     // the notes panel listing them beside the recording's notes.

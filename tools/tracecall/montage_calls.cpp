@@ -2,9 +2,14 @@
 
 #include "CViewerCtrl.h"
 #include "json.h"
+#include "montage_catalogue.h"
+#include "montage_files.h"
+#include "montage_lines.h"
 #include "page_length.h"
 #include "text.h"
 
+#include <cstdio>
+#include <iomanip>
 #include <sstream>
 
 using viewer::MontageRecord;
@@ -38,6 +43,32 @@ std::string montageLineJson(const MontageRecord& m, int i) {
     return o.str();
 }
 
+// What a line of a montage shown by name adds to its record: label, electrodes and weights
+// (inverted lines' negated), colour, the settings it keeps itself.
+std::string ownLineJson(const viewer::Recording& r, int i) {
+    const viewer::OwnLine& l = r.own.lines[static_cast<size_t>(i)];
+    std::ostringstream o;
+    o << ", \"label\": " << jsonString(l.label) << ", \"terms\": [";
+    for (size_t k = 0; k < l.terms.size(); ++k) {
+        const viewer::OwnTerm& t = l.terms[k];
+        const std::string name = t.code == viewer::kMissingElectrode
+                                     ? std::string()
+                                     : viewer::windows1252ToUtf8(viewer::fieldText(
+                                           r.electrodes[t.code].positiveLabel.data(), 6));
+        o << (k ? ", " : "") << "{\"electrode\": " << jsonString(name)
+          << ", \"code\": " << (t.code == viewer::kMissingElectrode ? -1 : int(t.code))
+          << ", \"weight\": " << jsonDouble(t.weight) << "}";
+    }
+    o << "], \"colour\": ";
+    if (l.rgb) {
+        o << "\"#" << std::hex << std::setw(6) << std::setfill('0') << *l.rgb << std::dec << "\"";
+    } else {
+        o << "null";
+    }
+    o << ", \"keeps\": " << int(l.keeps) << ", \"lineNotch\": " << int(l.notch);
+    return o.str();
+}
+
 std::string montageJson(CViewerCtrl& ctrl, const Call&, std::string&) {
     const viewer::Recording& r = ctrl.recording();
     const MontageRecord& m = r.currentMontage;
@@ -52,10 +83,42 @@ std::string montageJson(CViewerCtrl& ctrl, const Call&, std::string&) {
       << ", \"lines\": [";
     const int lines = std::min<int>(m.numLines, viewer::kMaxLines);
     for (int i = 0; i < lines; ++i) {
-        o << (i ? ", " : "") << montageLineJson(m, i);
+        std::string line = montageLineJson(m, i);
+        if (r.own.inForce && static_cast<size_t>(i) < r.own.lines.size()) {
+            line.insert(line.size() - 1, ownLineJson(r, i));
+        }
+        o << (i ? ", " : "") << line;
     }
-    o << "]}";
+    o << "]";
+    if (r.own.inForce) {
+        o << ", \"name\": " << jsonString(r.own.name);
+    }
+    o << "}";
     return o.str();
+}
+
+// @use("NAME"): shows the montage of the list named NAME, the user's montages read from
+// their folder (files that do not read are named on standard error and skipped).
+std::string useJson(CViewerCtrl& ctrl, const Call& call, std::string& error) {
+    if (call.args.size() != 1 || call.args[0].kind != Argument::Kind::Text) {
+        error = "@use takes one montage name in double quotes";
+        return {};
+    }
+    const viewer::MontageFolderContents folder =
+        viewer::readMontageFolder(viewer::montagesFolder());
+    for (const viewer::MontageFileProblem& p : folder.problems) {
+        std::fprintf(stderr, "tracecall: montage file %s skipped: %s\n", qPrintable(p.file),
+                     qPrintable(p.reason));
+    }
+    const MontageCatalogue catalogue(ctrl, folder.montages);
+    const QString name = QString::fromStdString(call.args[0].text);
+    const OfferedMontage* entry = catalogue.find(name);
+    if (entry == nullptr || !catalogue.choose(ctrl, *entry)) {
+        error = "no montage named \"" + call.args[0].text +
+                "\"; offered: " + catalogue.names().join(QStringLiteral(", ")).toStdString();
+        return {};
+    }
+    return jsonString(entry->name.toStdString());
 }
 
 std::string linesJson(CViewerCtrl& ctrl, const Call&, std::string&) {
@@ -130,6 +193,7 @@ std::string coefficientsJson(CViewerCtrl& ctrl, const Call& call, std::string& e
 
 void addMontageCalls(std::map<std::string, ToolCall>& calls) {
     calls["montage"] = montageJson;
+    calls["use"] = useJson;
     calls["lines"] = linesJson;
     calls["buffer"] = bufferJson;
     calls["trace"] = traceJson;

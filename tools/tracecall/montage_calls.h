@@ -6,7 +6,8 @@
 
 namespace tracecall {
 
-// Adds @montage, @lines, @buffer(f0, f1), @trace(i) and @coefficients(i) to `calls`.
+// Adds @use("NAME") (any montage of the list by name), @montage, @lines, @buffer(f0, f1), @trace(i)
+// and @coefficients(i) to `calls`.
 void addMontageCalls(std::map<std::string, ToolCall>& calls);
 
 } // namespace tracecall

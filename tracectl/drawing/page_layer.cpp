@@ -32,11 +32,6 @@ struct Page {
     float seconds;
 };
 
-QRgb lineColour(const TraceColours& colours, const MontageRecord& m, int line) {
-    const uint8_t index = m.colourIndex[line];
-    return colours[index < colours.size() ? index : 5];
-}
-
 // The number shown for second `t` of value line `line`; false when that frame or channel
 // lies outside the page.
 bool valueAt(const Recording& rec, int line, uint32_t t, uint16_t& number) {
@@ -106,7 +101,7 @@ void drawLines(QImage& layer, LayerRefresh& rows, TraceModel& model, const Trace
         if (i >= lines) {
             return;
         }
-        const QRgb colour = lineColour(colours, m, i);
+        const QRgb colour = lineColour(colours, rec, i);
         p.setPen(QPen(QColor(colour), 1));
         const uint8_t kind = lineSource(rec, i).kind;
         const bool valueLine = isValueLine(m, i);

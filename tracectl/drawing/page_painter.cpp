@@ -87,8 +87,7 @@ int drawLabels(QPainter& p, const Recording& rec, const std::vector<int32_t>& ro
     const int h = p.fontMetrics().height();
     int widest = 0;
     for (size_t i = 0; i < rows.size(); ++i) {
-        const QString text =
-            QString::fromStdString(windows1252ToUtf8(lineLabel(rec, static_cast<int>(i))));
+        const QString text = QString::fromStdString(lineLabelText(rec, static_cast<int>(i)));
         QRect drawn;
         p.drawText(QRect(left, rows[i] - h / 2, 0x7FFF, h),
                    Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text, &drawn);
@@ -144,8 +143,7 @@ void drawTraces(QPainter& p, TraceModel& model, const TraceColours& colours,
             return;
         }
         const double k = pixelsPerStep(rec.derivations[i], m.gain[i], r.pixelsPerCm);
-        const uint8_t index = m.colourIndex[i];
-        const QRgb colour = colours[index < colours.size() ? index : 5];
+        const QRgb colour = lineColour(colours, rec, i);
         if (raster) {
             ys.resize(values.size());
             for (size_t l = 0; l < values.size(); ++l) {

@@ -101,8 +101,7 @@ int drawLabels(QPainter& p, const Recording& rec, const std::vector<int32_t>& ro
     int widest = 0;
     const QFontMetrics metrics = p.fontMetrics();
     for (size_t i = 0; i < rows.size(); ++i) {
-        const QString text =
-            QString::fromStdString(windows1252ToUtf8(lineLabel(rec, static_cast<int>(i))));
+        const QString text = QString::fromStdString(lineLabelText(rec, static_cast<int>(i)));
         const int top = rows[i] - h / 2;
         const QRect box(margin, top, 0x7FFF, h);
         QRect drawn;

@@ -20,4 +20,15 @@ TraceColours makeTraceColours() {
     return colours;
 }
 
+QRgb lineColour(const TraceColours& colours, const Recording& rec, int line) {
+    if (rec.own.inForce && line >= 0 && static_cast<size_t>(line) < rec.own.lines.size()) {
+        const std::optional<uint32_t>& rgb = rec.own.lines[static_cast<size_t>(line)].rgb;
+        if (rgb) {
+            return qRgb((*rgb >> 16) & 0xFF, (*rgb >> 8) & 0xFF, *rgb & 0xFF);
+        }
+    }
+    const uint8_t index = rec.currentMontage.colourIndex[static_cast<size_t>(line)];
+    return colours[index < colours.size() ? index : 5];
+}
+
 } // namespace viewer

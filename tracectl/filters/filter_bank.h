@@ -19,6 +19,9 @@ public:
     // slots take pass values. Clears the state of every line.
     void recompute(double fs, uint8_t notch, std::span<const uint32_t> highPass,
                    std::span<const uint32_t> lowPass);
+    // The same with a notch setting per line (`notch`[i] for line i, off past its end).
+    void recompute(double fs, std::span<const uint8_t> notch, std::span<const uint32_t> highPass,
+                   std::span<const uint32_t> lowPass);
 
     // Line `i` (0 .. kSlots - 1).
     LineFilter& line(int i) { return lines_[i]; }

@@ -41,18 +41,66 @@ namespace {
 // Lines filtered side by side at most.
 constexpr int kSideBySide = 4;
 
-// Line i's value at each frame through its own filter chain, one line alone.
-void filterLine(const DerivationRecord& r, LineFilter& chain, float* out, const int32_t* frame,
+// The value of line j of a group in one frame: a recorded line's value.
+struct RecordedInput {
+    const DerivationRecord* r;
+    double operator()(int j, uint32_t, const int32_t* frame) const {
+        return static_cast<double>(lineValue(r[j], frame));
+    }
+};
+
+// Frames a group with weighted lines is computed by at a time: their values first, then
+// their filters.
+constexpr uint32_t kChunk = 512;
+using Chunk = std::array<std::array<double, kChunk>, 4>;
+
+// The value of line j of a group in frame f of the chunk computed ahead.
+struct ChunkInput {
+    const Chunk* values;
+    double operator()(int j, uint32_t f, const int32_t*) const {
+        return (*values)[static_cast<size_t>(j)][f];
+    }
+};
+
+// The values of the `count` lines of a group over `n` frames from `frames` into `v`: a
+// weighted line term by term, as weightedValue adds them; other lines as lineValue.
+void fillChunk(const DerivationRecord* r, const WeightedDerivation* const* w, const double* shared,
+               int count, const int32_t* frames, int channels, uint32_t n, Chunk& v) {
+    for (int j = 0; j < count; ++j) {
+        std::array<double, kChunk>& line = v[static_cast<size_t>(j)];
+        if (w[j] == nullptr) {
+            for (uint32_t f = 0; f < n; ++f) {
+                line[f] = static_cast<double>(lineValue(r[j], frames + size_t{f} * channels));
+            }
+            continue;
+        }
+        const WeightedDerivation& d = *w[j];
+        for (uint32_t f = 0; f < n; ++f) {
+            line[f] = d.offset + (d.shared ? shared[f] : 0.0);
+        }
+        for (size_t k = 0; k < d.channels.size(); ++k) {
+            const double weight = d.weights[k];
+            const int32_t* in = frames + d.channels[k];
+            for (uint32_t f = 0; f < n; ++f) {
+                line[f] += weight * in[size_t{f} * channels];
+            }
+        }
+    }
+}
+
+// Line j's value at each frame through its own filter chain, one line alone.
+template <typename Input>
+void filterLine(const Input& in, int j, LineFilter& chain, float* out, const int32_t* frame,
                 uint32_t frames, int channels) {
     for (uint32_t f = 0; f < frames; ++f, frame += channels) {
-        out[f] = static_cast<float>(chain.step(static_cast<double>(lineValue(r, frame))));
+        out[f] = static_cast<float>(chain.step(in(j, f, frame)));
     }
 }
 
 // 2 x P lines at once, each pair through a FilterPair (see there): the same values as each
 // line alone. Two pairs side by side overlap their recurrences once more.
-template <int P>
-void filterPairs(const DerivationRecord* r, LineFilter* const* chains, float* const* out,
+template <int P, typename Input>
+void filterPairs(const Input& in, LineFilter* const* chains, float* const* out,
                  const int32_t* frame, uint32_t frames, int channels) {
 #if defined(__SSE2__)
     std::array<FilterPair, P> pairs = [&]<size_t... p>(std::index_sequence<p...>) {
@@ -61,8 +109,8 @@ void filterPairs(const DerivationRecord* r, LineFilter* const* chains, float* co
     (std::make_index_sequence<P>());
     for (uint32_t f = 0; f < frames; ++f, frame += channels) {
         for (int p = 0; p < P; ++p) {
-            const auto a = static_cast<double>(lineValue(r[2 * p], frame));
-            const auto b = static_cast<double>(lineValue(r[2 * p + 1], frame));
+            const double a = in(2 * p, f, frame);
+            const double b = in(2 * p + 1, f, frame);
             const __m128d z = pairs[p].step(_mm_set_pd(b, a));
             out[2 * p][f] = static_cast<float>(_mm_cvtsd_f64(z));
             out[2 * p + 1][f] = static_cast<float>(_mm_cvtsd_f64(_mm_unpackhi_pd(z, z)));
@@ -73,9 +121,25 @@ void filterPairs(const DerivationRecord* r, LineFilter* const* chains, float* co
     }
 #else
     for (int j = 0; j < 2 * P; ++j) {
-        filterLine(r[j], *chains[j], out[j], frame, frames, channels);
+        filterLine(in, j, *chains[j], out[j], frame, frames, channels);
     }
 #endif
+}
+
+// The filtered lines of a group of `count` through their chains.
+template <typename Input>
+void filterGroup(const Input& in, int count, LineFilter* const* chains, float* const* out,
+                 const int32_t* frames, uint32_t n, int channels) {
+    if (count == 4) {
+        filterPairs<2>(in, chains, out, frames, n, channels);
+        return;
+    }
+    if (count >= 2) {
+        filterPairs<1>(in, chains, out, frames, n, channels);
+    }
+    if (count % 2 == 1) {
+        filterLine(in, count - 1, *chains[count - 1], out[count - 1], frames, n, channels);
+    }
 }
 
 // Neighbouring lines computed together: line `first` alone, or with the filtered lines that
@@ -90,19 +154,27 @@ struct LineGroup {
 // rows then stay in the processor's cache while all lines read them.
 constexpr size_t kBlockBytes = 256 * 1024;
 
-// Frames f0 .. f0 + n - 1 of the lines of `g` into out[j] + f0 (out[j] for line first + j).
+// Frames f0 .. f0 + n - 1 of the lines of `g` into out[j] + f0 (out[j] for line first + j);
+// `shared` holds the page's shared sum of weighted lines (null when none uses one).
 void computeGroup(const Recording& rec, FilterBank& filters, const LineGroup& g,
-                  float* const* lineOut, uint32_t f0, uint32_t n) {
+                  float* const* lineOut, uint32_t f0, uint32_t n, const double* shared) {
     const int channels = rec.header.numChannels;
     const int32_t* frames = rec.pageBuffer.data() + static_cast<size_t>(f0) * channels;
     std::array<DerivationRecord, kSideBySide> r{};
+    std::array<const WeightedDerivation*, kSideBySide> w{};
     std::array<LineFilter*, kSideBySide> chains{};
     std::array<float*, kSideBySide> out{};
+    bool weighted = false;
     for (int j = 0; j < g.count; ++j) {
         r[j] = lineSource(rec, g.first + j);
+        if (r[j].kind == kWeighted) {
+            w[j] = &rec.weighted.lines[static_cast<size_t>(g.first) + static_cast<size_t>(j)];
+            weighted = true;
+        }
         chains[j] = &filters.line(g.first + j);
         out[j] = lineOut[j] + f0;
     }
+    const double* sharedHere = shared != nullptr ? shared + f0 : nullptr;
     if (!g.filtered) {
         const std::span<float> line(out[0], n);
         if (r[0].kind == kNoInput || r[0].kind == kUnavailable) {
@@ -110,20 +182,51 @@ void computeGroup(const Recording& rec, FilterBank& filters, const LineGroup& g,
             std::fill(line.begin(), line.end(), 0.0f);
         } else {
             const int32_t* frame = frames;
-            for (float& v : line) {
-                v = static_cast<float>(lineValue(r[0], frame));
-                frame += channels;
+            for (uint32_t f = 0; f < n; ++f, frame += channels) {
+                line[f] = static_cast<float>(
+                    w[0] != nullptr ? weightedValue(*w[0], frame, sharedHere ? sharedHere[f] : 0.0)
+                                    : static_cast<double>(lineValue(r[0], frame)));
             }
         }
-    } else if (g.count == 4) {
-        filterPairs<2>(r.data(), chains.data(), out.data(), frames, n, channels);
+    } else if (weighted) {
+        Chunk values;
+        for (uint32_t c = 0; c < n; c += kChunk) {
+            const uint32_t m = std::min(kChunk, n - c);
+            const int32_t* at = frames + size_t{c} * channels;
+            fillChunk(r.data(), w.data(), sharedHere ? sharedHere + c : nullptr, g.count, at,
+                      channels, m, values);
+            std::array<float*, kSideBySide> chunkOut{};
+            for (int j = 0; j < g.count; ++j) {
+                chunkOut[j] = out[j] + c;
+            }
+            filterGroup(ChunkInput{&values}, g.count, chains.data(), chunkOut.data(), at, m,
+                        channels);
+        }
     } else {
-        if (g.count >= 2) {
-            filterPairs<1>(r.data(), chains.data(), out.data(), frames, n, channels);
+        filterGroup(RecordedInput{r.data()}, g.count, chains.data(), out.data(), frames, n,
+                    channels);
+    }
+}
+
+// The shared sum of the page's weighted lines at each of `frames` frames; empty when no
+// line uses it.
+void computeShared(const Recording& rec, uint32_t frames, std::vector<double>& shared) {
+    const WeightedLines& wl = rec.weighted;
+    const bool used = std::any_of(wl.lines.begin(), wl.lines.end(),
+                                  [](const WeightedDerivation& w) { return w.shared; });
+    shared.clear();
+    if (!used) {
+        return;
+    }
+    shared.resize(frames);
+    const int channels = rec.header.numChannels;
+    const int32_t* frame = rec.pageBuffer.data();
+    for (uint32_t f = 0; f < frames; ++f, frame += channels) {
+        double sum = 0.0;
+        for (size_t k = 0; k < wl.sharedChannels.size(); ++k) {
+            sum += wl.sharedWeights[k] * frame[wl.sharedChannels[k]];
         }
-        if (g.count % 2 == 1) {
-            filterLine(r[g.count - 1], *chains[g.count - 1], out[g.count - 1], frames, n, channels);
-        }
+        shared[f] = sum;
     }
 }
 
@@ -135,6 +238,8 @@ void LineValues::compute(const Recording& rec, FilterBank& filters, const LineSi
     lines_ = loaded ? std::min<int>(m.numLines, kMaxLines) : 0;
     frames_ = loaded ? std::min(rec.samplesPerPage, framesThatFit(rec)) : 0;
     kept_ = static_cast<size_t>(lines_) * frames_ <= kKeptValues;
+    computeShared(rec, frames_, shared_);
+    const double* shared = shared_.empty() ? nullptr : shared_.data();
     // Lines not kept are computed in a scratch of a few lines, within kKeptValues values.
     const size_t fitting = frames_ == 0 ? kSideBySide : kKeptValues / frames_;
     const int most =
@@ -167,7 +272,8 @@ void LineValues::compute(const Recording& rec, FilterBank& filters, const LineSi
         const auto block = static_cast<uint32_t>(std::max<size_t>(64, kBlockBytes / rowBytes));
         for (uint32_t f = 0; f < frames_; f += std::min(block, frames_ - f)) {
             for (const LineGroup& g : groups) {
-                computeGroup(rec, filters, g, storage(g).data(), f, std::min(block, frames_ - f));
+                computeGroup(rec, filters, g, storage(g).data(), f, std::min(block, frames_ - f),
+                             shared);
             }
         }
         for (int i = 0; i < lines_ && sink; ++i) {
@@ -177,7 +283,7 @@ void LineValues::compute(const Recording& rec, FilterBank& filters, const LineSi
     }
     for (const LineGroup& g : groups) {
         const std::array<float*, kSideBySide> out = storage(g);
-        computeGroup(rec, filters, g, out.data(), 0, frames_);
+        computeGroup(rec, filters, g, out.data(), 0, frames_, shared);
         for (int j = 0; j < g.count && sink; ++j) {
             sink(g.first + j, std::span<const float>(out[j], frames_));
         }

@@ -23,7 +23,8 @@ public:
 
     // Computes, line after line, for every line of the current montage and each of the
     // samplesPerPage frames of the page buffer, in frame order: 0 for a line without input;
-    // the line value through the line's filter chain for a line with inputs (unfiltered, and
+    // the line value (of a weighted line: its weighted sum, in steps of its calibration)
+    // through the line's filter chain for a line with inputs (unfiltered, and
     // the chain untouched, when an input is electrode 174, 203 or 219); the previous value of
     // the line for an unavailable line (0 throughout). Recordings of fileType 128 and 129 take
     // line i from channel i less the line's zero level. Values are single precision. Lines
@@ -44,6 +45,7 @@ public:
 
 private:
     std::vector<float> values_;
+    std::vector<double> shared_; // the shared sum of weighted lines at each frame
     int lines_ = 0;
     uint32_t frames_ = 0;
     bool kept_ = false;

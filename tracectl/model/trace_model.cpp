@@ -21,6 +21,7 @@ TraceModel::OpenResult TraceModel::open(const std::string& path, bool asRecorded
         return {};
     }
     rec_.maxPageMs = maxPageMsFor(rec_.header.numChannels, rec_.header.rate);
+    leaveOwnMontage(); // its lines named the electrodes of the recording before
     bool loaded = false;
     if (asRecorded && rec_.historyPresent) {
         loaded = LoadHistoryMontage(rec_);
@@ -40,8 +41,10 @@ bool TraceModel::setAsRecorded(bool on, bool& historyLoaded) {
     bool kept = on;
     if (!on) {
         rec_.currentMontage.numLines = 0;
+        leaveOwnMontage();
     } else if (rec_.isOpen() && rec_.historyPresent) {
         historyLoaded = LoadHistoryMontage(rec_);
+        leaveOwnMontage();
         if (!historyLoaded) {
             rec_.currentMontage.numLines = 0;
         }
@@ -59,8 +62,9 @@ int16_t TraceModel::chooseMontage(int16_t numMont, int16_t notchFreq) {
     }
     if (numMont == archived + kArchivedBase) {
         loadAllElectrodesMontage(rec_);
-    } else if (numMont >= kArchivedBase) {
-        LoadArchivedMontage(rec_, numMont - kArchivedBase);
+        leaveOwnMontage();
+    } else if (numMont >= kArchivedBase && LoadArchivedMontage(rec_, numMont - kArchivedBase)) {
+        leaveOwnMontage();
     }
     MontageRecord& m = rec_.currentMontage;
     if (m.notch != 0) {
@@ -72,6 +76,16 @@ int16_t TraceModel::chooseMontage(int16_t numMont, int16_t notchFreq) {
     }
     buildDerivations();
     return numMont;
+}
+
+bool TraceModel::useOwnMontage(const MontageDefinition& def) {
+    if (!rec_.isOpen()) {
+        return false;
+    }
+    lastPage_ = pageSettingsOf(rec_, lastPage_);
+    applyOwnMontage(rec_, def, lastPage_);
+    buildDerivations();
+    return true;
 }
 
 float TraceModel::setPageSeconds(float seconds) {
@@ -102,6 +116,7 @@ bool TraceModel::seekPage(int32_t sec, bool asRecorded, bool& historySwitched) {
     if (i != rec_.historyIndex && i != -1 && i != kHistoryMontagesUsed) {
         rec_.historyIndex = i;
         if (LoadHistoryMontage(rec_)) {
+            leaveOwnMontage();
             buildDerivations();
             historySwitched = true;
         }
@@ -122,8 +137,13 @@ void TraceModel::buildDerivations() {
 void TraceModel::recomputeFilters() {
     const MontageRecord& m = rec_.currentMontage;
     const size_t lines = std::min<size_t>(m.numLines, kMaxLines);
-    filters_.recompute(rec_.header.rate, m.notch, std::span(m.highPass.data(), lines),
-                       std::span(m.lowPass.data(), lines));
+    std::array<uint8_t, kMaxLines> notch{};
+    for (size_t i = 0; i < lines; ++i) {
+        const bool own = keepsOwn(rec_.own, static_cast<int>(i), kOwnNotch);
+        notch[i] = own ? rec_.own.lines[i].notch : m.notch;
+    }
+    filters_.recompute(rec_.header.rate, std::span(notch.data(), lines),
+                       std::span(m.highPass.data(), lines), std::span(m.lowPass.data(), lines));
 }
 
 } // namespace viewer

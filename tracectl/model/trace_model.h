@@ -5,6 +5,7 @@
 
 #include "filter_bank.h"
 #include "line_values.h"
+#include "own_montage.h"
 #include "recording.h"
 
 #include <cstdint>
@@ -44,6 +45,12 @@ public:
     // is set from `notchFreq` (50 or 60). Returns the numMont value in force.
     int16_t chooseMontage(int16_t numMont, int16_t notchFreq);
 
+    // Puts montage `def` in force (see applyOwnMontage), its lines without settings of their
+    // own taking the gain, filters and notch of the montage in force before it (those kept
+    // from the last own montage when that has no lines), and rebuilds derivations and
+    // filters. Only with a file open; false without.
+    bool useOwnMontage(const MontageDefinition& def);
+
     // Sets the page length (see applyPageSeconds) and rebuilds derivations and filters.
     // Returns the length in force, in seconds.
     float setPageSeconds(float seconds);
@@ -77,7 +84,11 @@ public:
     void recomputeFilters();
 
 private:
+    // The montage in force is the recording's own again (or none).
+    void leaveOwnMontage() { rec_.own = OwnMontage{}; }
+
     Recording rec_;
+    PageSettings lastPage_;
     FilterBank filters_;
     LineValues values_;
 };

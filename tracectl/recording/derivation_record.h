@@ -12,6 +12,7 @@ enum LineKind : uint8_t {
     kInputBOnly = 4,
     kBothInputs = 6,
     kUnavailable = 10, // an input electrode is not acquired in this recording
+    kWeighted = 12,    // a weighted sum of electrodes (Recording::weighted), own montages only
 };
 
 struct DerivationRecord {

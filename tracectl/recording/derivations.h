@@ -11,8 +11,20 @@ namespace viewer {
 // Rebuilds rec.derivations from the current montage (only with a file open). Channel
 // codes of 640 or more in the channel order are not placed; a line with such an input, or
 // with an input whose electrode is not acquired, is unavailable (kUnavailable). Records
-// past numLines are cleared.
+// past numLines are cleared. With an own montage in force each line comes from its terms:
+// a single electrode of weight 1 or -1, or two of weights 1 and -1 and one calibration, as
+// the recorded kinds 2, 4 and 6; anything else a weighted sum (kWeighted, rec.weighted) in
+// steps of its first electrode's calibration; unavailable when an electrode is missing.
 void buildDerivationRecords(Recording& rec);
+
+// Value of weighted line `w` in one page frame, with `shared` the frame's shared sum.
+inline double weightedValue(const WeightedDerivation& w, const int32_t* frame, double shared) {
+    double v = w.offset + (w.shared ? shared : 0.0);
+    for (size_t k = 0; k < w.channels.size(); ++k) {
+        v += w.weights[k] * frame[w.channels[k]];
+    }
+    return v;
+}
 
 // Value of a line in one page frame (`frame` points at its first channel): inputA less its
 // zero level, the zero level less inputB, or inputA less inputB. 0 for lines without input

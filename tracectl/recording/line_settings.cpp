@@ -25,6 +25,10 @@ bool examinedAcquired(const Recording& rec, int line) {
     return code && electrodeOf(rec, *code).status == 1;
 }
 
+OwnSetting ownBit(FilterSetting which) {
+    return which == FilterSetting::HighPass ? kOwnHighPass : kOwnLowPass;
+}
+
 std::array<uint32_t, kMaxLines>& filterValues(MontageRecord& m, FilterSetting which) {
     return which == FilterSetting::HighPass ? m.highPass : m.lowPass;
 }
@@ -69,8 +73,11 @@ std::optional<uint16_t> examinedElectrode(const MontageRecord& m, int line) {
 bool stepGains(Recording& rec, std::span<const int32_t> steps, bool up) {
     MontageRecord& m = rec.currentMontage;
     const int n = lineCount(m);
-    std::vector<int32_t> gains(n);
+    std::vector<int32_t> gains(m.gain.begin(), m.gain.begin() + n);
     for (int i = 0; i < n; ++i) {
+        if (keepsOwn(rec.own, i, kOwnGain)) {
+            continue; // a line with a gain of its own keeps it
+        }
         const std::optional<int32_t> next = neighbour(steps, m.gain[i], up);
         if (!next) {
             return false;
@@ -87,7 +94,7 @@ void setEegGain(Recording& rec, int32_t gain) {
     for (int i = 0; i < lineCount(m); ++i) {
         const bool chosen =
             selection ? m.selected[i] != 0 : isEegLine(rec, i) || hasInput(m, i, 174);
-        if (chosen) {
+        if (chosen && !keepsOwn(rec.own, i, kOwnGain)) {
             m.gain[i] = gain;
         }
     }
@@ -97,7 +104,7 @@ int32_t eegGain(const Recording& rec) {
     const MontageRecord& m = rec.currentMontage;
     std::optional<int32_t> shared;
     for (int i = 0; i < lineCount(m); ++i) {
-        if (!isEegLine(rec, i)) {
+        if (!isEegLine(rec, i) || keepsOwn(rec.own, i, kOwnGain)) {
             continue;
         }
         if (!shared) {
@@ -122,7 +129,7 @@ void setEegFilter(Recording& rec, FilterSetting which, uint32_t value) {
         const bool chosen = selection     ? m.selected[i] != 0
                             : eegAcquired ? isEegLine(rec, i)
                                           : !isEegLine(rec, i);
-        if (chosen) {
+        if (chosen && !keepsOwn(rec.own, i, ownBit(which))) {
             values[i] = value;
         }
     }
@@ -136,15 +143,16 @@ int32_t prevailingFilter(const Recording& rec, FilterSetting which) {
     for (int i = 0; i < n && !eegAcquired; ++i) {
         eegAcquired = isEegLine(rec, i) && examinedAcquired(rec, i);
     }
+    const auto followsPage = [&rec, which](int i) { return !keepsOwn(rec.own, i, ownBit(which)); };
     if (eegAcquired) {
-        auto eeg = [&rec](int i) { return isEegLine(rec, i); };
+        auto eeg = [&](int i) { return isEegLine(rec, i) && followsPage(i); };
         const int winner = mostRepeatedLine(
             n, eeg, eeg, [&values](int i, int j) { return values[i] == values[j]; });
         return static_cast<int32_t>(values[winner]);
     }
     int last = -1;
     for (int i = 0; i < n; ++i) {
-        if (!isEegLine(rec, i) && examinedAcquired(rec, i)) {
+        if (!isEegLine(rec, i) && examinedAcquired(rec, i) && followsPage(i)) {
             last = i;
         }
     }
@@ -152,7 +160,7 @@ int32_t prevailingFilter(const Recording& rec, FilterSetting which) {
         return -1;
     }
     for (int i = 0; i < n; ++i) {
-        if (!isEegLine(rec, i) && values[i] != values[last]) {
+        if (!isEegLine(rec, i) && followsPage(i) && values[i] != values[last]) {
             return -1;
         }
     }

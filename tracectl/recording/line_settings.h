@@ -1,6 +1,7 @@
 #pragma once
 // Gain and filter settings of the montage lines as the host changes and reads them: which
-// lines a new value goes to, and the one value the host shows for all of them.
+// lines a new value goes to, and the one value the host shows for all of them. A line of an
+// own montage that keeps its own gain or filter is passed over by each of them.
 
 #include "recording.h"
 

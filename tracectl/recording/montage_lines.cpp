@@ -12,6 +12,9 @@ const ElectrodeRecord& electrodeOf(const Recording& rec, uint16_t code) {
 }
 
 bool isEegLine(const Recording& rec, int line) {
+    if (rec.own.inForce && line >= 0 && static_cast<size_t>(line) < rec.own.lines.size()) {
+        return !rec.own.lines[static_cast<size_t>(line)].polygraphic;
+    }
     const MontageRecord& m = rec.currentMontage;
     return !electrodeOf(rec, m.inputA[line]).polygraphic() &&
            !electrodeOf(rec, m.inputB[line]).polygraphic();
@@ -36,6 +39,18 @@ std::string lineLabel(const Recording& rec, int line) {
         return label(b.positiveLabel) + " " + label(b.negativeLabel);
     }
     return label(b.positiveLabel) + " " + label(a.positiveLabel);
+}
+
+std::string lineLabelText(const Recording& rec, int line) {
+    if (rec.own.inForce && line >= 0 && static_cast<size_t>(line) < rec.own.lines.size()) {
+        return rec.own.lines[static_cast<size_t>(line)].label;
+    }
+    return windows1252ToUtf8(lineLabel(rec, line));
+}
+
+std::string montageName(const Recording& rec) {
+    const auto& d = rec.currentMontage.description;
+    return rec.own.inForce ? rec.own.name : windows1252ToUtf8(fieldText(d.data(), d.size()));
 }
 
 const char* referenceName(uint8_t refMode) {

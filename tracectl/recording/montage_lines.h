@@ -13,7 +13,7 @@ namespace viewer {
 // the table.
 const ElectrodeRecord& electrodeOf(const Recording& rec, uint16_t code);
 
-// An EEG line has no polygraphic input.
+// An EEG line has no polygraphic input (of an own montage's line: no polygraphic term).
 bool isEegLine(const Recording& rec, int line);
 
 // A value line has an input of electrode 173 or 175; it shows numbers instead of a trace.
@@ -22,6 +22,12 @@ bool isValueLine(const MontageRecord& m, int line);
 // "negative positive" of a polygraphic inputA, "positive negative" of a polygraphic inputB,
 // else "positive-of-inputB positive-of-inputA"; labels up to their NUL, 8-bit text as stored.
 std::string lineLabel(const Recording& rec, int line);
+
+// The label of line `line` as shown, in UTF-8: an own montage's line label, else lineLabel.
+std::string lineLabelText(const Recording& rec, int line);
+
+// The name of the montage in force, in UTF-8: an own montage's name, else the description.
+std::string montageName(const Recording& rec);
 
 // Name of reference mode `refMode` ("G2", "AVG", "A1+A2", "SRC"), or null for other values.
 const char* referenceName(uint8_t refMode);

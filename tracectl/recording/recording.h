@@ -3,6 +3,7 @@
 // form of the newest header generation, and the values derived from them at open time.
 
 #include "derivation_record.h"
+#include "own_lines.h"
 #include "records.h"
 #include "trace_file.h"
 
@@ -39,8 +40,11 @@ struct Recording {
     std::vector<int32_t> pageBuffer;
 
     MontageRecord currentMontage{};
-    // One record per line of currentMontage, rebuilt with it.
+    // The lines of a montage defined outside the recording, when one is in force.
+    OwnMontage own;
+    // One record per line of currentMontage, rebuilt with it; weighted lines' sums beside.
     std::array<DerivationRecord, kMaxLines> derivations{};
+    WeightedLines weighted;
     uint32_t pageStart = 0;
     uint32_t samplesPerPage = 0;
 

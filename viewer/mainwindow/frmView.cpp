@@ -3,11 +3,13 @@
 #include "CViewerCtrl.h"
 #include "EdfExportMenu.h"
 #include "MainWindowVideo.h"
+#include "MontageList.h"
 #include "MyScrollBar.h"
 #include "ReportActions.h"
 #include "ToolbarPictures.h"
 #include "WindowPlacement.h"
 #include "events/EventsTools.h"
+#include "montage_files.h"
 #include "review/ReviewTools.h"
 
 #include <QAbstractSpinBox>
@@ -112,6 +114,9 @@ frmView::frmView(QWidget* parent)
     buildLists();
     buildMenu();
     new EdfExportMenu(this); // a child of the window: File > Export to EDF+
+    montages_ = new MontageList(
+        *this, *ViewTrace1_, *cmbViewMode_, [this](int index) { selectEntry(cmbViewMode_, index); },
+        viewer::montagesFolder());
     connectEvents();
 
     setMinimumSize(static_cast<int>(std::ceil(kMinimumTwips / twipsPerPixelX())),

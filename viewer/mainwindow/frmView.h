@@ -23,6 +23,7 @@
 #include <memory>
 
 class CViewerCtrl;
+class MontageList;
 class MyScrollBar;
 class QAction;
 class QColorDialog;
@@ -119,6 +120,8 @@ public:
     void setBeepHook(std::function<void()> hook) { beep_ = std::move(hook); }
     // The keys, overlay, ruler, notes panel and menus added for reviewing (viewer/review/).
     ReviewTools& review() const { return *review_; }
+    // The standard and the user's montages in the montage list (viewer/montages/).
+    MontageList& montages() const { return *montages_; }
     // The reviewer's events: overlay, menu, keys and sidecar (viewer/events/).
     EventsTools& events() const { return *events_; }
 
@@ -164,6 +167,8 @@ private:
     void ViewTrace1_CambiatoMontaggio();
     // Brings the lists in line with the control's page length, gain, filters and notch.
     void refreshFromControl();
+    // The same without running the lists' handlers: the control has these values already.
+    void showControlValues();
     void selectEntry(QComboBox* list, int index);
     void selectMatching(QComboBox* list, int32_t value);
 
@@ -215,5 +220,6 @@ private:
     std::function<void()> beep_;
     std::unique_ptr<VideoWindowLink> video_;
     std::unique_ptr<ReviewTools> review_;
+    MontageList* montages_ = nullptr; // a child of the window
     std::unique_ptr<EventsTools> events_;
 };

@@ -3,6 +3,7 @@
 #include "frmView.h"
 
 #include "CViewerCtrl.h"
+#include "MontageList.h"
 #include "MyScrollBar.h"
 #include "ViewerSettings.h"
 
@@ -123,6 +124,10 @@ void frmView::cmbViewMode_Click() {
         ImpostaAsRecorded();
     } else if (value == kAllLinesRecorded) {
         ImpostaAllElectrode();
+    } else if (montages_->choose(value)) {
+        // The montage took the page's settings: the lists show them, the page is drawn once.
+        showControlValues();
+        ViewTrace1_->DrawPage(posSec_);
     } else {
         ViewTrace1_->setGratis(false);
         ViewTrace1_->setNumMont(static_cast<int16_t>(value + kFirstArchivedMontage));
@@ -136,6 +141,19 @@ void frmView::refreshFromControl() {
     ImpostaComboGain(ViewTrace1_->GetGainEEG());
     ImpostaComboHighPassFilter(ViewTrace1_->GetHighFilterEEG());
     ImpostaComboLowPassFilter(ViewTrace1_->GetLowFilterEEG());
+    CompilaNotch();
+}
+
+void frmView::showControlValues() {
+    const auto show = [](QComboBox* list, int32_t value) {
+        const int index = list->findData(value);
+        if (index >= 0) {
+            list->setCurrentIndex(index);
+        }
+    };
+    show(cmbGain_, ViewTrace1_->GetGainEEG());
+    show(cmbHighPass_, ViewTrace1_->GetHighFilterEEG());
+    show(cmbLowPass_, ViewTrace1_->GetLowFilterEEG());
     CompilaNotch();
 }
 

@@ -4,6 +4,7 @@
 
 #include "CViewerCtrl.h"
 #include "Module1.h"
+#include "MontageList.h"
 #include "MyScrollBar.h"
 #include "ViewerSettings.h"
 #include "WindowPlacement.h"
@@ -110,6 +111,7 @@ void frmView::fillViewModeList() {
             QStringLiteral(" %1-%2").arg(i + 1).arg(ViewTrace1_->GetArchivedMontName(i).trimmed()),
             static_cast<int>(i));
     }
+    montages_->appendEntries();
     selectEntry(cmbViewMode_, 0);
 }
 

@@ -96,6 +96,7 @@ std::vector<KeyHelp> keyHelp() {
         {QStringLiteral("Home / End"), QStringLiteral("First / last page")},
         {QStringLiteral("Mouse wheel"), QStringLiteral("One page back / forward per notch")},
         {QStringLiteral("+ / -"), QStringLiteral("Gain one step up / down")},
+        {QStringLiteral("Alt+1 … Alt+9"), QStringLiteral("The first nine montages of the list")},
         {QStringLiteral("Right drag, Shift+drag"), QStringLiteral("Measure time and amplitude")},
         {QStringLiteral("Ctrl+click, Ctrl+drag"), QStringLiteral("Mark an event (instant, span)")},
         {QStringLiteral("Ctrl+Alt+click, Ctrl+Alt+drag"),
