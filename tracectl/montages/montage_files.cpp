@@ -86,7 +86,10 @@ bool writeMontageFile(const QString& folder, const MontageDefinition& def, QStri
         error = QStringLiteral("cannot create %1").arg(folder);
         return false;
     }
-    const QString path = QDir(folder).filePath(montageFileName(def.name));
+    return writeMontageTo(QDir(folder).filePath(montageFileName(def.name)), def, error);
+}
+
+bool writeMontageTo(const QString& path, const MontageDefinition& def, QString& error) {
     MontageDefinition existing;
     if (QFile::exists(path) && !readMontageFile(path, existing, error)) {
         error = QStringLiteral("%1 is kept as it is: %2").arg(path, error);

@@ -43,5 +43,8 @@ QString montageFileName(const std::string& name);
 // nothing written, when the file there does not read as a montage (it is kept as it is) or
 // the writing fails.
 bool writeMontageFile(const QString& folder, const MontageDefinition& def, QString& error);
+// Writes `def` to the file `path` in the same way (its folder must exist): never over a file
+// that does not read as a montage.
+bool writeMontageTo(const QString& path, const MontageDefinition& def, QString& error);
 
 } // namespace viewer

@@ -4,6 +4,7 @@
 #include "EdfExportMenu.h"
 #include "MainWindowVideo.h"
 #include "MontageList.h"
+#include "MontageTools.h"
 #include "MyScrollBar.h"
 #include "ReportActions.h"
 #include "ToolbarPictures.h"
@@ -117,6 +118,7 @@ frmView::frmView(QWidget* parent)
     montages_ = new MontageList(
         *this, *ViewTrace1_, *cmbViewMode_, [this](int index) { selectEntry(cmbViewMode_, index); },
         viewer::montagesFolder());
+    new MontageTools(*this, *ViewTrace1_, *montages_); // a child of the window
     connectEvents();
 
     setMinimumSize(static_cast<int>(std::ceil(kMinimumTwips / twipsPerPixelX())),
