@@ -136,6 +136,14 @@ public:
     // the height of the screen the control is on.
     void setVerticalResolution(int pixels) { verticalResolution_ = pixels; }
     int verticalResolution() const;
+    // Logical pixels per centimetre of the screen, as measured by a screen calibration: gains
+    // are then true in µV per real centimetre. 0 (the default), negative or not finite: the
+    // display is taken as 200 mm tall (verticalResolution() / 20 pixels per centimetre).
+    void setPixelsPerCm(double pixels);
+    // The pixels per centimetre the traces are drawn at: the calibrated value, else
+    // verticalResolution() / 20.
+    double pixelsPerCentimetre() const;
+    bool calibrated() const { return calibratedPixelsPerCm_ > 0.0; }
 
     // Layer pixels per logical pixel: the layers are drawn at device resolution and every
     // value of the interface stays in logical pixels. 0 (the default) follows the widget's
@@ -243,6 +251,7 @@ private:
     int32_t layerLabelWidth_ = 0;
     double layerScaleOverride_ = 0.0;
     int verticalResolution_ = 0;
+    double calibratedPixelsPerCm_ = 0.0;
     std::function<void()> beep_;
     ReportEvents reportEvents_;
 

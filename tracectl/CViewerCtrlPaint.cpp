@@ -52,6 +52,14 @@ int CViewerCtrl::verticalResolution() const {
     return s ? s->size().height() : kFallbackVerticalResolution;
 }
 
+void CViewerCtrl::setPixelsPerCm(double pixels) {
+    calibratedPixelsPerCm_ = std::isfinite(pixels) && pixels > 0.0 ? pixels : 0.0;
+}
+
+double CViewerCtrl::pixelsPerCentimetre() const {
+    return calibrated() ? calibratedPixelsPerCm_ : pixelsPerCm(verticalResolution());
+}
+
 double CViewerCtrl::layerScale() const {
     const double ratio = layerScaleOverride_ > 0.0 ? layerScaleOverride_ : devicePixelRatioF();
     return std::isfinite(ratio) ? std::clamp(ratio, 1.0, 8.0) : 1.0;
@@ -119,7 +127,7 @@ bool CViewerCtrl::drawTraces(bool loadData) {
     settings.labelWidth = layerLabelWidth_;
     settings.rowCentre = layerRowCentre_;
     settings.scale = layerScale();
-    settings.pixelsPerCm = pixelsPerCm(verticalResolution()) * settings.scale;
+    settings.pixelsPerCm = pixelsPerCentimetre() * settings.scale;
     settings.fontName = fontName_;
     drawPageLayer(pageLayer_, *model_, traceColours_, settings);
     reportNotes();

@@ -47,6 +47,7 @@ bool CViewerCtrl::openLike(const CViewerCtrl& shown) {
     labelsColor_ = shown.labelsColor_;
     notchFreq_ = shown.notchFreq_;
     verticalResolution_ = shown.verticalResolution_;
+    calibratedPixelsPerCm_ = shown.calibratedPixelsPerCm_;
     gratis_ = shown.gratis_;
     if (!shown.recording().isOpen() || FileName(shown.path_) != 0) {
         return false;

@@ -1,6 +1,7 @@
 #include "frmView.h"
 
 #include "CViewerCtrl.h"
+#include "CalibrationTools.h"
 #include "EdfExportMenu.h"
 #include "MainWindowVideo.h"
 #include "MontageList.h"
@@ -128,6 +129,9 @@ frmView::frmView(QWidget* parent)
     qApp->installEventFilter(this);
     review_ = std::make_unique<ReviewTools>(*this);
     events_ = std::make_unique<EventsTools>(*this);
+    calibration_ =
+        new CalibrationTools(*this, *ViewTrace1_, *cmbBaseTime_, DisplayTables::kBaseTimeEntries,
+                             [this] { selectEntry(cmbBaseTime_, cmbBaseTime_->currentIndex()); });
 }
 
 frmView::~frmView() {
