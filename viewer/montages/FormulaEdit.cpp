@@ -52,6 +52,10 @@ void FormulaEdit::insertCompletion(const QString& name) {
 }
 
 void FormulaEdit::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !completer_->popup()->currentIndex().isValid()) {
+        completer_->popup()->hide(); // no name picked in the list: Enter ends the typing
+    }
     if (completer_->popup()->isVisible()) {
         switch (event->key()) {
         case Qt::Key_Enter:

@@ -55,7 +55,7 @@ QPushButton* button(const QString& text, QWidget* parent, const QKeySequence& ke
 MontageEditor::MontageEditor(CViewerCtrl& trace, MontageList& list, QWidget* parent)
     : QDialog(parent), trace_(trace), list_(list) {
     setWindowTitle(QStringLiteral("Edit montages"));
-    shownBefore_ = list_.entries().currentIndex();
+    shownBefore_ = {list_.entries().currentText(), list_.entries().currentData().toInt()};
     const viewer::MontageFolderContents& contents = list_.folder().contents();
     for (size_t i = 0; i < contents.montages.size(); ++i) {
         entries_.push_back({contents.montages[i], contents.montages[i], contents.files[i]});
@@ -399,17 +399,20 @@ void MontageEditor::done(int result) {
                                : QString();
     list_.holdSelection(false);
     list_.folder().reload();
-    // The page shows the montage last edited (OK), or again what it showed before.
-    QComboBox& list = list_.entries();
-    int again = shownBefore_;
-    for (int i = 0; i < list.count() && !chosen.isEmpty(); ++i) {
-        if (list.itemData(i).toInt() >= MontageList::kFirstOwn &&
-            list.itemText(i).trimmed() == chosen) {
-            again = i;
+    // The page shows the montage last edited (OK), or again what it showed before: the entry
+    // of that text among the recording's, the standard or the own montages as before (the
+    // own ones may have moved in the list).
+    const QComboBox& list = list_.entries();
+    const auto part = [](int32_t value) {
+        return value >= MontageList::kFirstOwn ? 2 : value >= MontageList::kFirstStandard ? 1 : 0;
+    };
+    const QString text = chosen.isEmpty() ? shownBefore_.first : QStringLiteral(" ") + chosen;
+    const int wanted = chosen.isEmpty() ? part(shownBefore_.second) : 2;
+    for (int i = 0; i < list.count(); ++i) {
+        if (list.itemText(i) == text && part(list.itemData(i).toInt()) == wanted) {
+            list_.select(i);
+            break;
         }
-    }
-    if (again >= 0 && again < list.count()) {
-        list_.select(again);
     }
     QDialog::done(result);
 }

@@ -10,7 +10,9 @@
 #include <QDialog>
 #include <QString>
 
+#include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class CViewerCtrl;
@@ -70,7 +72,8 @@ private:
     MontageList& list_;
     std::vector<Entry> entries_;
     int current_ = -1;
-    int shownBefore_ = -1; // the montage-list entry on screen when the editor opened
+    // The montage-list entry on screen when the editor opened: its text and value.
+    std::pair<QString, int32_t> shownBefore_;
     QListWidget* names_ = nullptr;
     MontageLinesView* lines_ = nullptr;
     QLabel* message_ = nullptr;
