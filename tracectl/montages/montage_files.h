@@ -26,6 +26,9 @@ struct MontageFolderContents {
     std::vector<MontageFileProblem> problems;
 };
 
+// The whole of a file that may be a montage file (at most 16 MB); false, with `error`, when
+// it cannot be read whole.
+bool readMontageBytes(const QString& path, QByteArray& bytes, QString& error);
 // Reads one montage file; false, with `error`, when it cannot be read or is malformed.
 bool readMontageFile(const QString& path, MontageDefinition& out, QString& error);
 

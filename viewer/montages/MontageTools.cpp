@@ -20,27 +20,6 @@ using viewer::MontageDefinition;
 
 namespace {
 
-// Files larger than this are not montage files.
-constexpr qint64 kLargestFile = 16 * 1024 * 1024;
-
-bool readWhole(const QString& path, QByteArray& bytes, QString& error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    if (file.size() > kLargestFile) {
-        error = QStringLiteral("too large for a montage file");
-        return false;
-    }
-    bytes = file.readAll();
-    if (bytes.size() != file.size()) {
-        error = QStringLiteral("could not be read whole");
-        return false;
-    }
-    return true;
-}
-
 // Reads one file to import: a JSON montage file, or an ".mtg" file with what it cannot map.
 bool readImport(const QString& path, MontageDefinition& def, QStringList& notes, QString& error) {
     if (!QFileInfo(path).suffix().startsWith(QStringLiteral("mtg"), Qt::CaseInsensitive)) {
@@ -48,7 +27,7 @@ bool readImport(const QString& path, MontageDefinition& def, QStringList& notes,
     }
     QByteArray bytes;
     viewer::MtgImport imported;
-    if (!readWhole(path, bytes, error) ||
+    if (!viewer::readMontageBytes(path, bytes, error) ||
         !viewer::importMtg(bytes, QFileInfo(path).completeBaseName().toStdString(), imported,
                            error)) {
         return false;
