@@ -12,6 +12,7 @@
 #include "frmView.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -33,11 +34,12 @@ struct Window {
     Window() {
         qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
         window = std::make_unique<frmView>();
-        window->resize(1920, 1080);
-        window->show();
         window->Form_Load(QString());
-        window->OpenTrace(QString::fromStdString(demoPath()));
+        window->show();
+        window->resize(1920, 1080); // after the placement the settings restore
+        QCoreApplication::processEvents();
         window->ViewTrace1()->setVerticalResolution(1080);
+        window->OpenTrace(QString::fromStdString(demoPath()));
     }
     // The list entries whose values satisfy `wanted`.
     template <typename Wanted> std::vector<int> entries(Wanted wanted) const {
@@ -56,9 +58,12 @@ void switching(benchmark::State& state, Window& w, const std::vector<int>& entri
     size_t k = 0;
     for (auto _ : state) {
         w.window->montages().select(entries[k]);
+        benchmark::DoNotOptimize(w.window->ViewTrace1()->pageLayer().constBits()); // the paint
         k = (k + 1) % entries.size();
     }
     state.counters["montages"] = static_cast<double>(entries.size());
+    state.counters["width"] = w.window->ViewTrace1()->clientSize().width();
+    state.counters["lines"] = w.window->ViewTrace1()->lineCount();
 }
 
 void BM_SwitchArchivedMontage(benchmark::State& state) {
@@ -70,8 +75,8 @@ BENCHMARK(BM_SwitchArchivedMontage)->Unit(benchmark::kMillisecond);
 void BM_SwitchStandardMontage(benchmark::State& state) {
     Window w;
     switching(state, w, w.entries([](int v) {
-                  return v >= MontageList::kFirstStandard && v < MontageList::kFirstOwn;
-              }));
+        return v >= MontageList::kFirstStandard && v < MontageList::kFirstOwn;
+    }));
 }
 BENCHMARK(BM_SwitchStandardMontage)->Unit(benchmark::kMillisecond);
 
@@ -81,6 +86,7 @@ void BM_SwitchPageStep(benchmark::State& state) {
     for (auto _ : state) {
         sec = sec + 10 > 1000 ? 0 : sec + 10;
         w.window->hscroll1()->setValue(sec);
+        benchmark::DoNotOptimize(w.window->ViewTrace1()->pageLayer().constBits());
     }
 }
 BENCHMARK(BM_SwitchPageStep)->Unit(benchmark::kMillisecond);

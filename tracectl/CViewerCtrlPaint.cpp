@@ -98,6 +98,11 @@ void CViewerCtrl::redrawStatic() {
     settings.traceOverLabel = traceOverLabel_;
     settings.font = LabelFont{fontName_, fontSize_, fontBold_, fontItalic_};
     settings.scale = layerScale();
+    if (!staticLayer_.isDetached()) {
+        // A drawing not rasterised yet keeps the layer as it was: draw on new pixels rather
+        // than copy the old ones first (the layer is drawn whole).
+        staticLayer_ = layerImage(staticLayer_.size(), staticLayer_.format());
+    }
     const StaticLayerGeometry g = drawStaticLayer(staticLayer_, rec(), kinds, settings, marker_);
     layerLabelWidth_ = g.labelWidth;
     layerRowCentre_ = g.rowCentre;
@@ -119,19 +124,41 @@ bool CViewerCtrl::drawTraces(bool loadData) {
     if (adoptClientSize()) {
         redrawStatic();
     }
+    pending_.reset(); // this drawing replaces one not drawn yet
     const bool whole = loadData && model_->loadPage();
-    prepareLayer(pageLayer_, staticLayer_);
     PageLayerSettings settings;
-    settings.background = &staticLayer_;
     settings.refresh = &layerRefresh_;
     settings.labelWidth = layerLabelWidth_;
     settings.rowCentre = layerRowCentre_;
     settings.scale = layerScale();
     settings.pixelsPerCm = pixelsPerCentimetre() * settings.scale;
     settings.fontName = fontName_;
-    drawPageLayer(pageLayer_, *model_, traceColours_, settings);
+    if (model_->keepsLineValues()) {
+        // The values now (the filters run once per drawing); the pixels when the page layer
+        // is next looked at, so that drawings replaced before then cost no rasterising.
+        model_->computeLineValues();
+        pending_ =
+            PendingTraces{planPageLayer(*model_, traceColours_, settings, staticLayer_.width()),
+                          staticLayer_, settings};
+    } else {
+        prepareLayer(pageLayer_, staticLayer_);
+        settings.background = &staticLayer_;
+        drawPageLayer(pageLayer_, *model_, traceColours_, settings);
+    }
     reportNotes();
     return whole;
+}
+
+void CViewerCtrl::drawPendingTraces() const {
+    if (!pending_) {
+        return;
+    }
+    const PendingTraces traces = std::move(*pending_);
+    pending_.reset();
+    prepareLayer(pageLayer_, traces.background);
+    PageLayerSettings settings = traces.settings;
+    settings.background = &traces.background;
+    drawPlannedPageLayer(pageLayer_, traces.raster, settings);
 }
 
 void CViewerCtrl::reportNotes() {
@@ -154,6 +181,7 @@ bool CViewerCtrl::adoptClientSize() {
     const QRgb background = fromOleColour(backColor_);
     staticLayer_ = blankLayer(size, background);
     pageLayer_ = blankLayer(size, background);
+    pending_.reset(); // it was for the layers of the old size
     return true;
 }
 
@@ -184,7 +212,7 @@ void CViewerCtrl::paintEvent(QPaintEvent*) {
     if (rec().isOpen()) {
         followClientSize();
     }
-    const QImage shown = rec().isOpen() ? pageLayer_ : emptyPicture();
+    const QImage shown = rec().isOpen() ? pageLayer() : emptyPicture();
     if (shown.size() == clientSize()) {
         p.drawImage(origin, shown);
     } else {

@@ -79,6 +79,7 @@ PageHeader CViewerCtrl::pageHeader() {
 }
 
 PagePaintResult CViewerCtrl::paintPageOn(QPainter& p, const QRect& area, double dotsPerInch) {
+    drawPendingTraces(); // its values are computed again for paper
     PagePaintSettings settings;
     settings.look.background = fromOleColour(backColor_);
     settings.look.gridColour = fromOleColour(static_cast<uint32_t>(gridColor_));
