@@ -17,7 +17,9 @@
 namespace {
 
 constexpr double kTopHz = 40.0;
-constexpr double kLowestPeakHz = 0.5;
+// The peak is looked for from here up to kTopPeakHz: below, eye movements and drifts rule.
+constexpr double kLowestPeakHz = 1.0;
+constexpr double kTopPeakHz = 30.0;
 constexpr int kListWidth = 150;
 
 } // namespace
@@ -35,7 +37,8 @@ PageSpectra pageSpectra(const CViewerCtrl& trace, viewer::trends::FftPlans& plan
     for (int i = 0; i < lines; ++i) {
         const std::span<const float> line = trace.model().lineValues(i);
         const viewer::DerivationRecord r = viewer::lineSource(rec, i);
-        if (line.empty() || r.kind == viewer::kNoInput || r.kind == viewer::kUnavailable) {
+        if (line.empty() || r.kind == viewer::kNoInput || r.kind == viewer::kUnavailable ||
+            !viewer::isEegLine(rec, i)) {
             continue;
         }
         size_t first = 0;
@@ -63,7 +66,8 @@ PageSpectra pageSpectra(const CViewerCtrl& trace, viewer::trends::FftPlans& plan
         out.binHz = rate / length;
         size_t peak = 0;
         for (size_t k = 0; k < s.density.size(); ++k) {
-            if (k * out.binHz >= kLowestPeakHz - 1e-9 &&
+            const double hz = static_cast<double>(k) * out.binHz;
+            if (hz >= kLowestPeakHz - 1e-9 && hz <= kTopPeakHz + 1e-9 &&
                 (peak == 0 || s.density[k] > s.density[peak])) {
                 peak = k;
             }
@@ -108,7 +112,7 @@ void PageSpectrum::paint(QWidget& on) {
                      std::max(on.height() - 2 * text - 14, 40));
     p.setPen(Qt::black);
     p.drawText(QRect(plot.left(), 2, plot.width(), text), Qt::AlignLeft,
-               QStringLiteral("Power spectral density of the %1 (dB of µV²/Hz)").arg(what_));
+               QStringLiteral("%1, dB of µV²/Hz").arg(what_));
     // dB range from the lines' densities, in steps of 10 dB.
     double top = -INFINITY;
     double bottom = INFINITY;

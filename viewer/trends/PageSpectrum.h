@@ -1,8 +1,8 @@
 #pragma once
-// The spectrum of the page (View > Page spectrum): the power spectral density of each line of
-// the page on screen, or of the measured stretch while a measurement is shown, as the lines
+// The spectrum of the page (View > Page spectrum): the power spectral density of each EEG line
+// of the page on screen, or of the measured stretch while a measurement is shown, as the lines
 // are drawn (through their filters, in µV), on a logarithmic scale, with each line's peak
-// frequency beside its label.
+// frequency (the strongest bin from 1 to 30 Hz) beside its label.
 
 #include "welch.h"
 
@@ -37,7 +37,7 @@ class PageSpectrum : public QDockWidget {
 public:
     explicit PageSpectrum(QWidget* parent);
 
-    // Shows `spectra`, described by `what` ("page", "measured stretch 1.25 s").
+    // Shows `spectra`, described by `what` ("Page", "Measured stretch, 1.25 s").
     void show(PageSpectra spectra, const QString& what);
     const PageSpectra& spectra() const { return spectra_; }
 

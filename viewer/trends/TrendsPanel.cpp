@@ -145,7 +145,7 @@ TrendsCanvas::TrendsCanvas(std::function<void(double)> jump,
     : QWidget(parent), jump_(std::move(jump)), hover_(std::move(hover)) {
     setObjectName(QStringLiteral("trendsCanvas"));
     setMouseTracking(true);
-    setMinimumHeight(220);
+    setMinimumHeight(300);
     setCursor(Qt::PointingHandCursor);
 }
 

@@ -145,10 +145,15 @@ void drawCurve(QPainter& p, const QRect& r, const tr::TrendData& d, const Trends
 void drawAeeg(QPainter& p, const QRect& r, const tr::TrendData& d, const TrendsView& v,
               const TrendsLayout& l, bool left) {
     const std::vector<int> lines = hemisphere(d, left);
-    p.setPen(QColor(200, 200, 200));
     for (double uv : {5.0, 10.0, 25.0, 50.0}) {
         const int y = r.bottom() - static_cast<int>(aeegFraction(uv) * (r.height() - 1));
+        p.setPen(QColor(200, 200, 200));
         p.drawLine(r.left(), y, r.right(), y);
+        if ((uv == 10.0 || uv == 50.0) && r.height() >= 40) {
+            p.setPen(QColor(96, 96, 96));
+            p.drawText(QRect(r.left() - 46, y - 7, 40, 14), Qt::AlignRight | Qt::AlignVCenter,
+                       QString::number(uv));
+        }
     }
     p.setPen(left ? kLeft : kRight);
     for (int x = r.left(); x <= r.right() && d.segments > 0; ++x) {
@@ -202,6 +207,23 @@ void drawAxis(QPainter& p, const TrendsLayout& l, const TrendsView& v) {
     }
 }
 
+// The colour range of the spectral arrays as a strip left of the time axis.
+void drawColourScale(QPainter& p, const TrendsLayout& l, const TrendsView& v) {
+    const int lowest = l.regions[tr::kRegionCount - 1].bottom();
+    p.setPen(QColor(96, 96, 96));
+    p.drawText(QRect(l.plot.left() - kLabelWidth, lowest - 14, kLabelWidth - 6, 14),
+               Qt::AlignRight | Qt::AlignBottom, QStringLiteral("0.5 Hz"));
+    const QRect strip(l.axis.left() - kLabelWidth, l.axis.top() + 2, kLabelWidth - 8, 6);
+    for (int x = 0; x < strip.width(); ++x) {
+        const double db = v.lowDb + (v.highDb - v.lowDb) * x / std::max(strip.width() - 1, 1);
+        p.fillRect(strip.left() + x, strip.top(), 1, strip.height(),
+                   densityColour(db, v.lowDb, v.highDb));
+    }
+    const QRect text(strip.left(), strip.bottom() + 1, strip.width(), l.axis.height());
+    p.drawText(text, Qt::AlignLeft | Qt::AlignTop, QString::number(v.lowDb) + QStringLiteral(" dB"));
+    p.drawText(text, Qt::AlignRight | Qt::AlignTop, QString::number(v.highDb));
+}
+
 void drawMarks(QPainter& p, const TrendsLayout& l, const TrendsView& v) {
     const auto mark = [&](double t, const QColor& c) {
         if (t < v.from || t > v.to) {
@@ -233,7 +255,7 @@ QFont trendsFont() {
 
 TrendsLayout::TrendsLayout(const QRect& area, int textHeight) {
     const int top = area.top() + 9; // room for the marks
-    const int axisHeight = textHeight + 6;
+    const int axisHeight = textHeight + 10;
     plot = QRect(area.left() + kLabelWidth, top, std::max(area.width() - kLabelWidth - 8, 10),
                  std::max(area.bottom() - axisHeight - top, 40));
     // Shares of the height: the spectral arrays 4 x 13, aEEG 2 x 14, curves 2 x 10.
@@ -324,6 +346,7 @@ void drawTrends(QPainter& p, const QRect& area, const tr::TrendData& d, const Tr
         });
     }
     drawLabel(p, l.suppression, QStringLiteral("Suppression"), QStringLiteral("100 %"));
+    drawColourScale(p, l, v);
     drawAxis(p, l, v);
     drawMarks(p, l, v);
 }

@@ -155,9 +155,9 @@ void TrendsTools::updateSpectrum() {
     const double rate = window_.ViewTrace1()->recording().header.rate;
     const QString what =
         measured && rate > 0
-            ? QStringLiteral("measured stretch, %1 s")
+            ? QStringLiteral("Measured stretch, %1 s")
                   .arg((measured->second - measured->first + 1) / rate, 0, 'f', 2)
-            : QStringLiteral("page");
+            : QStringLiteral("Page");
     spectrum_->show(pageSpectra(*window_.ViewTrace1(), plans_, measured), what);
 }
 
