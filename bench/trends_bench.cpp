@@ -68,8 +68,12 @@ double peakResidentMb() {
 }
 
 tr::TrendRequest dayRequest(double centre) {
-    return {dayLongRecording(), tr::chooseMontage(viewer::testing::tenTwenty(), {}), 10.0, centre,
-            0, false};
+    return {dayLongRecording(),
+            tr::chooseMontage(viewer::testing::tenTwenty(), {}),
+            10.0,
+            centre,
+            0,
+            false};
 }
 
 double secondsSince(Clock::time_point t) {
@@ -111,7 +115,8 @@ void BM_TrendsFirstHourAroundThePage(benchmark::State& state) {
         std::atomic<double> hourSeconds{0.0};
         engine.start(
             [&](const tr::BlockResult& b) {
-                const int n = std::max(0, std::min(last, b.first + b.count) - std::max(first, b.first));
+                const int n =
+                    std::max(0, std::min(last, b.first + b.count) - std::max(first, b.first));
                 if (n > 0 && (inHour += n) >= last - first) {
                     hourSeconds = secondsSince(t0);
                 }
@@ -148,9 +153,9 @@ void BM_TrendsFromCache(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(back->cdsa.data());
     }
-    state.counters["cache_MB"] =
-        static_cast<double>(std::filesystem::file_size(tr::cachePath(folder.path().toStdString(), key))) /
-        1e6;
+    state.counters["cache_MB"] = static_cast<double>(std::filesystem::file_size(
+                                     tr::cachePath(folder.path().toStdString(), key))) /
+                                 1e6;
 }
 
 // The main window's page step (the scroll bar's Value written, the page drawn, the window
@@ -184,8 +189,14 @@ void BM_PageStepWhileTrendsCompute(benchmark::State& state) {
 }
 
 BENCHMARK(BM_TrendsDayLong)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
-BENCHMARK(BM_TrendsFirstHourAroundThePage)->Unit(benchmark::kSecond)->Iterations(3)->UseManualTime();
+BENCHMARK(BM_TrendsFirstHourAroundThePage)
+    ->Unit(benchmark::kSecond)
+    ->Iterations(3)
+    ->UseManualTime();
 BENCHMARK(BM_TrendsFromCache)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
-BENCHMARK(BM_PageStepWhileTrendsCompute)->Unit(benchmark::kMillisecond)->Iterations(300)->UseManualTime();
+BENCHMARK(BM_PageStepWhileTrendsCompute)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(300)
+    ->UseManualTime();
 
 } // namespace

@@ -66,19 +66,18 @@ TEST(Trends, SpectralPeakInItsBinAtTheSinesDensity) {
         const char* electrode;
         double hz, amplitude;
     };
-    const Case cases[] = {{"Fp1-F7", "Fp1", 10.0, 50.0},
-                          {"Fp2-F8", "Fp2", 3.5, 20.0},
-                          {"P7-O1", "O1", 22.0, 80.0}};
+    const Case cases[] = {
+        {"Fp1-F7", "Fp1", 10.0, 50.0}, {"Fp2-F8", "Fp2", 3.5, 20.0}, {"P7-O1", "O1", 22.0, 80.0}};
     TempDir dir;
     const std::string path = dir.file("sines.vwr");
     testing::writeRecording(path, tenTwentyRecording(256, 40, [&](double t, int e) {
-        for (const Case& c : cases) {
-            if (e == electrode(c.electrode)) {
-                return c.amplitude * std::sin(kTwoPi * c.hz * t);
-            }
-        }
-        return 0.0;
-    }));
+                                for (const Case& c : cases) {
+                                    if (e == electrode(c.electrode)) {
+                                        return c.amplitude * std::sin(kTwoPi * c.hz * t);
+                                    }
+                                }
+                                return 0.0;
+                            }));
     const TrendData d = computeTrends(path);
     ASSERT_EQ(d.segments, 4);
     for (const Case& c : cases) {
@@ -107,8 +106,9 @@ TEST(Trends, AeegMarginsOfSinesAndTheAttenuationBelowTheBand) {
     TempDir dir;
     const std::string path = dir.file("aeeg.vwr");
     testing::writeRecording(path, tenTwentyRecording(256, 60, [](double t, int e) {
-        return e != 0 ? 0.0 : 50.0 * std::sin(kTwoPi * (t < 30 ? 10.0 : 1.0) * t);
-    }));
+                                return e != 0 ? 0.0
+                                              : 50.0 * std::sin(kTwoPi * (t < 30 ? 10.0 : 1.0) * t);
+                            }));
     const TrendData d = computeTrends(path);
     const int line = lineOf(d, "Fp1-F7");
     for (int s : {0, 1, 2}) {
@@ -127,18 +127,19 @@ TEST(Trends, AsymmetryOfARightSideOfTwiceTheAmplitude) {
     TempDir dir;
     const std::string path = dir.file("asym.vwr");
     testing::writeRecording(path, tenTwentyRecording(256, 30, [](double t, int e) {
-        const std::string& n = tenTwenty()[static_cast<size_t>(e)];
-        const char last = n.back();
-        if (last == 'z') {
-            return noise(t, e, 20.0);
-        }
-        const int number = last - '0';
-        if (number % 2 == 1) {
-            return noise(t, e, 20.0);
-        }
-        const std::string left = n.substr(0, n.size() - 1) + std::to_string(number - 1);
-        return 2.0 * noise(t, electrode(left), 20.0);
-    }));
+                                const std::string& n = tenTwenty()[static_cast<size_t>(e)];
+                                const char last = n.back();
+                                if (last == 'z') {
+                                    return noise(t, e, 20.0);
+                                }
+                                const int number = last - '0';
+                                if (number % 2 == 1) {
+                                    return noise(t, e, 20.0);
+                                }
+                                const std::string left =
+                                    n.substr(0, n.size() - 1) + std::to_string(number - 1);
+                                return 2.0 * noise(t, electrode(left), 20.0);
+                            }));
     const TrendData d = computeTrends(path);
     ASSERT_EQ(d.layout.pairs.size(), 8u);
     for (size_t p = 0; p < d.layout.pairs.size(); ++p) {
@@ -153,8 +154,10 @@ TEST(Trends, SuppressionOfFlatAndOfOrdinaryEeg) {
     TempDir dir;
     const std::string path = dir.file("flat.vwr");
     testing::writeRecording(path, tenTwentyRecording(256, 40, [](double t, int e) {
-        return t < 20 ? 0.0 : noise(t, e, 25.0) + 20.0 * std::sin(kTwoPi * 10.0 * t);
-    }));
+                                return t < 20
+                                           ? 0.0
+                                           : noise(t, e, 25.0) + 20.0 * std::sin(kTwoPi * 10.0 * t);
+                            }));
     const TrendData d = computeTrends(path);
     for (int line = 0; line < d.lines(); ++line) {
         EXPECT_FLOAT_EQ(d.suppression[d.at(0, line)], 100.0f) << line;
@@ -168,8 +171,8 @@ TEST(Trends, CacheGivesBackWhatWasWrittenAndRejectsStaleOrDamagedFiles) {
     const std::string path = dir.file("rec.vwr");
     const auto write = [&](double hz) {
         testing::writeRecording(path, tenTwentyRecording(256, 20, [hz](double t, int e) {
-            return 30.0 * std::sin(kTwoPi * (hz + e) * t);
-        }));
+                                    return 30.0 * std::sin(kTwoPi * (hz + e) * t);
+                                }));
     };
     write(5.0);
     const TrendData d = computeTrends(path);

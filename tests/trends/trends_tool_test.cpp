@@ -35,8 +35,8 @@ int run(const std::string& arguments) {
 TEST(TrendsTool, WritesTheFourTablesAndThePicture) {
     TempDir dir;
     writeRecording(dir.file("r.vwr"), tenTwentyRecording(256, 25, [](double t, int e) {
-        return 20.0 * std::sin(6.0 * t + e);
-    }));
+                       return 20.0 * std::sin(6.0 * t + e);
+                   }));
     ASSERT_EQ(run(dir.file("r.vwr") + " --out " + dir.file("out") + " --segment 5 --png"), 0);
     // 25 s in segments of 5 s, 18 lines, 8 pairs.
     const std::vector<std::string> cdsa = linesOf(dir.file("out/cdsa.csv"));

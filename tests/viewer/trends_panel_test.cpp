@@ -28,8 +28,8 @@ protected:
     void openTenTwenty() {
         if (path.isEmpty()) {
             path = write("trends.vwr", tenTwentyRecording(256, 600, [](double t, int e) {
-                return 30.0 * std::sin(2.0 * std::numbers::pi * (8.0 + e % 5) * t);
-            }));
+                             return 30.0 * std::sin(2.0 * std::numbers::pi * (8.0 + e % 5) * t);
+                         }));
         }
         start();
         window().resize(1400, 900);

@@ -1,7 +1,8 @@
 // review-shots RECORDING FOLDER: opens RECORDING in the main window and saves the pictures
 // of the user guide into FOLDER: the window with the time ruler, with the notes panel, with a
 // measurement ruler drawn over the traces, with reviewer events marked on the page, in the
-// double banana, and with the trend panel and the page spectrum. Run it on a display (scripts/make-screenshots runs it under Xvfb).
+// double banana, and with the trend panel and the page spectrum. Run it on a display
+// (scripts/make-screenshots runs it under Xvfb).
 
 #include "CViewerCtrl.h"
 #include "MyScrollBar.h"

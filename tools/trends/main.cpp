@@ -123,7 +123,8 @@ int main(int argc, char** argv) {
     }
     tr::TrendEngine engine;
     std::string why;
-    if (!engine.open({QFile::encodeName(file).toStdString(), montage, segment, 0.0, 0, false}, why)) {
+    if (!engine.open({QFile::encodeName(file).toStdString(), montage, segment, 0.0, 0, false},
+                     why)) {
         say(QString::fromStdString(why));
         return kExitFailed;
     }

@@ -47,7 +47,9 @@ bool writeFile(const std::string& path, const std::string& header, const TrendDa
 } // namespace
 
 std::string writeTrendCsv(const std::string& folder, const TrendData& d) {
-    const auto path = [&](const char* name) { return (std::filesystem::path(folder) / name).string(); };
+    const auto path = [&](const char* name) {
+        return (std::filesystem::path(folder) / name).string();
+    };
     const auto start = [&](int s) { return number(d.start(s), 3); };
     std::string cdsaHeader = "start_s,line";
     for (int b = 0; b < kBins; ++b) {
@@ -63,24 +65,27 @@ std::string writeTrendCsv(const std::string& folder, const TrendData& d) {
     };
     const std::pair<const char*, std::pair<std::string, RowWriter>> files[] = {
         {"cdsa.csv", {cdsaHeader, perLine([&](int s, int i) {
-             std::string row;
-             for (int b = 0; b < kBins; ++b) {
-                 row += (b == 0 ? "" : ",") + number(d.db(s, i, b), 2);
-             }
-             return row;
-         })}},
+                          std::string row;
+                          for (int b = 0; b < kBins; ++b) {
+                              row += (b == 0 ? "" : ",") + number(d.db(s, i, b), 2);
+                          }
+                          return row;
+                      })}},
         {"aeeg.csv", {"start_s,line,lower_uv,upper_uv", perLine([&](int s, int i) {
-             return number(d.lower[d.at(s, i)], 2) + ',' + number(d.upper[d.at(s, i)], 2);
-         })}},
-        {"asymmetry.csv", {"start_s,pair,index", [&](std::ofstream& out, int s) {
-             for (size_t p = 0; p < d.layout.pairs.size(); ++p) {
-                 out << start(s) << ',' << field(d.layout.pairs[p].name) << ','
-                     << number(d.asymmetry(s, static_cast<int>(p)), 4) << '\n';
-             }
-         }}},
+                          return number(d.lower[d.at(s, i)], 2) + ',' +
+                                 number(d.upper[d.at(s, i)], 2);
+                      })}},
+        {"asymmetry.csv",
+         {"start_s,pair,index",
+          [&](std::ofstream& out, int s) {
+              for (size_t p = 0; p < d.layout.pairs.size(); ++p) {
+                  out << start(s) << ',' << field(d.layout.pairs[p].name) << ','
+                      << number(d.asymmetry(s, static_cast<int>(p)), 4) << '\n';
+              }
+          }}},
         {"suppression.csv", {"start_s,line,percent", perLine([&](int s, int i) {
-             return number(d.suppression[d.at(s, i)], 1);
-         })}},
+                                 return number(d.suppression[d.at(s, i)], 1);
+                             })}},
     };
     for (const auto& [name, file] : files) {
         if (!writeFile(path(name), file.first, d, file.second)) {

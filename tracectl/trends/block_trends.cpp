@@ -49,8 +49,9 @@ BlockResult BlockTrends::compute(int first, int count) {
     std::vector<Span> segs;
     for (int s = 0; s < count; ++s) {
         const int64_t a = start + s * segmentFrames_;
-        segs.push_back({static_cast<size_t>(a - start + pre),
-                        static_cast<size_t>(std::max<int64_t>(0, std::min(segmentFrames_, end - a)))});
+        segs.push_back(
+            {static_cast<size_t>(a - start + pre),
+             static_cast<size_t>(std::max<int64_t>(0, std::min(segmentFrames_, end - a)))});
     }
     BlockResult r{first, count, lines, {}, {}, {}, {}, {}};
     const size_t cells = static_cast<size_t>(count) * static_cast<size_t>(lines);
@@ -71,8 +72,8 @@ BlockResult BlockTrends::compute(int first, int count) {
     return r;
 }
 
-void BlockTrends::spectra(const std::vector<float>& line, const std::vector<Span>& segs,
-                          int line0, BlockResult& r) {
+void BlockTrends::spectra(const std::vector<float>& line, const std::vector<Span>& segs, int line0,
+                          BlockResult& r) {
     psd_.resize(static_cast<size_t>(welch_.bins()));
     const double binWidth = rate_ / welch_.length();
     for (size_t s = 0; s < segs.size(); ++s) {
@@ -126,8 +127,9 @@ void BlockTrends::aeeg(const std::vector<float>& line, size_t blockStart,
                 continue;
             }
             const size_t from = j + 1 >= steps ? j + 1 - steps : 0;
-            envelope.push_back(2.0f * *std::max_element(peaks.begin() + static_cast<std::ptrdiff_t>(from),
-                                                        peaks.begin() + static_cast<std::ptrdiff_t>(j + 1)));
+            envelope.push_back(
+                2.0f * *std::max_element(peaks.begin() + static_cast<std::ptrdiff_t>(from),
+                                         peaks.begin() + static_cast<std::ptrdiff_t>(j + 1)));
         }
         const size_t cell = s * static_cast<size_t>(r.lines) + static_cast<size_t>(line0);
         r.lower[cell] = quantile(envelope, 0.10);
@@ -148,7 +150,8 @@ void BlockTrends::quiet(const std::vector<float>& line, const std::vector<Span>&
             continue;
         }
         std::fill(work_.begin() + static_cast<std::ptrdiff_t>(runStart),
-                  work_.begin() + static_cast<std::ptrdiff_t>(k), k - runStart >= run ? 1.0f : 0.0f);
+                  work_.begin() + static_cast<std::ptrdiff_t>(k),
+                  k - runStart >= run ? 1.0f : 0.0f);
         if (k < work_.size()) {
             work_[k] = 0.0f;
         }
@@ -159,7 +162,8 @@ void BlockTrends::quiet(const std::vector<float>& line, const std::vector<Span>&
             continue;
         }
         const auto from = work_.begin() + static_cast<std::ptrdiff_t>(segs[s].begin);
-        const double marked = std::accumulate(from, from + static_cast<std::ptrdiff_t>(segs[s].length), 0.0);
+        const double marked =
+            std::accumulate(from, from + static_cast<std::ptrdiff_t>(segs[s].length), 0.0);
         r.suppression[s * static_cast<size_t>(r.lines) + static_cast<size_t>(line0)] =
             static_cast<float>(100.0 * marked / static_cast<double>(segs[s].length));
     }

@@ -44,7 +44,8 @@ std::string montageText(const TrendMontage& m) {
         const MontageRecord& r = std::get<MontageRecord>(m.lines);
         out << "recorded " << r.numLines << " ref " << int{r.refMode} << '\n';
         for (int i = 0; i < r.numLines && i < kMaxLines; ++i) {
-            out << r.inputA[static_cast<size_t>(i)] << '-' << r.inputB[static_cast<size_t>(i)] << '\n';
+            out << r.inputA[static_cast<size_t>(i)] << '-' << r.inputB[static_cast<size_t>(i)]
+                << '\n';
         }
     }
     return out.str();

@@ -34,8 +34,9 @@ void TrendData::merge(const BlockResult& b) {
     for (size_t i = 0; i < cells * kBins; ++i) {
         const float v = b.cdsa[i];
         cdsa[from * kBins + i] =
-            std::isfinite(v) ? static_cast<int16_t>(std::lround(std::clamp(v, -320.0f, 320.0f) * 100))
-                             : kNoValue;
+            std::isfinite(v)
+                ? static_cast<int16_t>(std::lround(std::clamp(v, -320.0f, 320.0f) * 100))
+                : kNoValue;
     }
     std::copy_n(b.lower.begin(), cells, lower.begin() + static_cast<std::ptrdiff_t>(from));
     std::copy_n(b.upper.begin(), cells, upper.begin() + static_cast<std::ptrdiff_t>(from));

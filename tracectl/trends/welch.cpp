@@ -43,8 +43,7 @@ fftw_plan FftPlans::plan(int n) {
 
 Welch::Welch(FftPlans& plans, int length)
     : length_(std::max(length, 2)), plan_(plans.plan(length_)),
-      window_(static_cast<size_t>(length_)),
-      in_(fftw_alloc_real(static_cast<size_t>(length_))),
+      window_(static_cast<size_t>(length_)), in_(fftw_alloc_real(static_cast<size_t>(length_))),
       out_(fftw_alloc_complex(static_cast<size_t>(bins()))) {
     for (int i = 0; i < length_; ++i) {
         const double w = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * i / length_);

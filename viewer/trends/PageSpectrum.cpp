@@ -130,7 +130,8 @@ void PageSpectrum::paint(QWidget& on) {
     top = std::ceil(top / 10.0) * 10.0;
     bottom = std::max(std::floor(bottom / 10.0) * 10.0, top - 80.0);
     const auto yOf = [&](double db) {
-        return plot.bottom() - (std::clamp(db, bottom, top) - bottom) / (top - bottom) * plot.height();
+        return plot.bottom() -
+               (std::clamp(db, bottom, top) - bottom) / (top - bottom) * plot.height();
     };
     const auto xOf = [&](double hz) { return plot.left() + hz / kTopHz * plot.width(); };
     p.setPen(QColor(220, 220, 220));
@@ -153,7 +154,8 @@ void PageSpectrum::paint(QWidget& on) {
     for (const LineSpectrum& s : spectra_.lines) {
         QPainterPath path;
         for (size_t k = 1; k < s.density.size() && k * spectra_.binHz <= kTopHz; ++k) {
-            const QPointF pt(xOf(k * spectra_.binHz), yOf(10.0 * std::log10(std::max(s.density[k], 1e-6))));
+            const QPointF pt(xOf(k * spectra_.binHz),
+                             yOf(10.0 * std::log10(std::max(s.density[k], 1e-6))));
             k == 1 ? path.moveTo(pt) : path.lineTo(pt);
         }
         p.setPen(QPen(QColor(s.colour), 1.0));

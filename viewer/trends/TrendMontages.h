@@ -13,9 +13,10 @@ class CViewerCtrl;
 
 // The montage on screen in `trace`: the definition of a standard or own montage shown (found
 // by name in `definitions`), else the recording's montage in force.
-viewer::trends::TrendMontage montageOnScreen(const CViewerCtrl& trace,
-                                             const std::vector<viewer::MontageDefinition>& definitions);
+viewer::trends::TrendMontage
+montageOnScreen(const CViewerCtrl& trace,
+                const std::vector<viewer::MontageDefinition>& definitions);
 
 // The "Double banana" of the recording open in `trace`, or the montage on screen.
-viewer::trends::TrendMontage trendMontage(const CViewerCtrl& trace,
-                                          const std::vector<viewer::MontageDefinition>& definitions);
+viewer::trends::TrendMontage
+trendMontage(const CViewerCtrl& trace, const std::vector<viewer::MontageDefinition>& definitions);

@@ -21,8 +21,11 @@ struct Zoom {
     const char* text;
     double seconds;
 };
-constexpr Zoom kZooms[] = {{"Whole recording", 0.0}, {"24 h", 86400.0}, {"4 h", 14400.0},
-                           {"1 h", 3600.0},          {"15 min", 900.0}};
+constexpr Zoom kZooms[] = {{"Whole recording", 0.0},
+                           {"24 h", 86400.0},
+                           {"4 h", 14400.0},
+                           {"1 h", 3600.0},
+                           {"15 min", 900.0}};
 
 QSettings store() {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Viewer"),
@@ -66,8 +69,10 @@ TrendsPanel::TrendsPanel(std::function<void(double)> jump, std::function<void()>
     segment_ = spin(body, 2, 60, s.value(QStringLiteral("SegmentSeconds"), 10).toInt(),
                     QStringLiteral(" s segments"));
     segment_->setObjectName(QStringLiteral("trendsSegment"));
-    lowDb_ = spin(body, -60, 60, s.value(QStringLiteral("LowDb"), -10).toInt(), QStringLiteral(" dB"));
-    highDb_ = spin(body, -60, 80, s.value(QStringLiteral("HighDb"), 30).toInt(), QStringLiteral(" dB"));
+    lowDb_ =
+        spin(body, -60, 60, s.value(QStringLiteral("LowDb"), -10).toInt(), QStringLiteral(" dB"));
+    highDb_ =
+        spin(body, -60, 80, s.value(QStringLiteral("HighDb"), 30).toInt(), QStringLiteral(" dB"));
     header->addWidget(new QLabel(QStringLiteral("Colours"), body));
     header->addWidget(lowDb_);
     header->addWidget(new QLabel(QStringLiteral("to"), body));
@@ -75,8 +80,8 @@ TrendsPanel::TrendsPanel(std::function<void(double)> jump, std::function<void()>
     header->addWidget(segment_);
     header->addWidget(zoom_);
     column->addLayout(header);
-    canvas_ = new TrendsCanvas(std::move(jump), [this](const QString& t) { values_->setText(t); },
-                               body);
+    canvas_ = new TrendsCanvas(
+        std::move(jump), [this](const QString& t) { values_->setText(t); }, body);
     column->addWidget(canvas_, 1);
     values_ = new QLabel(body);
     values_->setObjectName(QStringLiteral("trendsValues"));

@@ -61,8 +61,8 @@ std::pair<int, int> segmentsOf(const TrendsLayout& l, int x, const TrendsView& v
     const double a = l.secondsAt(x, v);
     const double b = l.secondsAt(x + 1, v);
     const int first = std::clamp(static_cast<int>(a / d.segmentSeconds), 0, d.segments - 1);
-    const int last = std::clamp(static_cast<int>(std::ceil(b / d.segmentSeconds)) - 1, first,
-                                d.segments - 1);
+    const int last =
+        std::clamp(static_cast<int>(std::ceil(b / d.segmentSeconds)) - 1, first, d.segments - 1);
     return {first, last};
 }
 
@@ -220,7 +220,8 @@ void drawColourScale(QPainter& p, const TrendsLayout& l, const TrendsView& v) {
                    densityColour(db, v.lowDb, v.highDb));
     }
     const QRect text(strip.left(), strip.bottom() + 1, strip.width(), l.axis.height());
-    p.drawText(text, Qt::AlignLeft | Qt::AlignTop, QString::number(v.lowDb) + QStringLiteral(" dB"));
+    p.drawText(text, Qt::AlignLeft | Qt::AlignTop,
+               QString::number(v.lowDb) + QStringLiteral(" dB"));
     p.drawText(text, Qt::AlignRight | Qt::AlignTop, QString::number(v.highDb));
 }
 
@@ -278,8 +279,8 @@ TrendsLayout::TrendsLayout(const QRect& area, int textHeight) {
 }
 
 double TrendsLayout::secondsAt(int x, const TrendsView& v) const {
-    const double f = std::clamp(static_cast<double>(x - plot.left()) / std::max(plot.width(), 1),
-                                0.0, 1.0);
+    const double f =
+        std::clamp(static_cast<double>(x - plot.left()) / std::max(plot.width(), 1), 0.0, 1.0);
     return v.from + f * (v.to - v.from);
 }
 
@@ -289,10 +290,9 @@ int TrendsLayout::xAt(double seconds, const TrendsView& v) const {
 }
 
 QColor densityColour(double db, double low, double high) {
-    static const std::array<QColor, 7> kMap = {QColor(0, 0, 80),    QColor(0, 40, 200),
-                                               QColor(0, 170, 230), QColor(40, 200, 80),
-                                               QColor(240, 230, 40), QColor(240, 90, 20),
-                                               QColor(150, 0, 0)};
+    static const std::array<QColor, 7> kMap = {
+        QColor(0, 0, 80),     QColor(0, 40, 200),  QColor(0, 170, 230), QColor(40, 200, 80),
+        QColor(240, 230, 40), QColor(240, 90, 20), QColor(150, 0, 0)};
     const double f = std::clamp((db - low) / std::max(high - low, 1e-6), 0.0, 1.0) * 6.0;
     const auto i = std::min(static_cast<size_t>(f), size_t{5});
     const double w = f - static_cast<double>(i);

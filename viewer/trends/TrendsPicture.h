@@ -16,9 +16,9 @@
 class QPainter;
 
 struct TrendsView {
-    double from = 0.0; // seconds from the start shown at the left edge
-    double to = 0.0;   // and at the right edge
-    double lowDb = 0.0;   // colour range of the spectral array
+    double from = 0.0;  // seconds from the start shown at the left edge
+    double to = 0.0;    // and at the right edge
+    double lowDb = 0.0; // colour range of the spectral array
     double highDb = 30.0;
     double cursor = -1.0;       // the page's start, seconds; negative: none
     double cursorLength = 0.0;  // the page's length, seconds

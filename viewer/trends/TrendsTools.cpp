@@ -45,7 +45,8 @@ void writeShown(const QString& key, bool shown) {
 } // namespace
 
 TrendsTools::TrendsTools(frmView& window) : window_(window) {
-    runner_ = new TrendsRunner(TrendsRunner::defaultCacheFolder(), [this] { changed(); }, this);
+    runner_ = new TrendsRunner(
+        TrendsRunner::defaultCacheFolder(), [this] { changed(); }, this);
     panel_ = new TrendsPanel([this](double s) { jump(s); }, [this] { start(); }, &window);
     window.addDockWidget(Qt::TopDockWidgetArea, panel_);
     spectrum_ = new PageSpectrum(&window);
@@ -119,6 +120,7 @@ void TrendsTools::start() {
         return;
     }
     panel_->show(&runner_->data(), QString());
+    changed();
     pageDrawn();
 }
 
@@ -131,7 +133,8 @@ void TrendsTools::changed() {
     if (runner_->fromCache()) {
         status += QStringLiteral(" (kept from an earlier look)");
     } else if (!runner_->complete()) {
-        status += QStringLiteral(": computing, %1 %").arg(100 * runner_->segmentsDone() / d.segments);
+        status +=
+            QStringLiteral(": computing, %1 %").arg(100 * runner_->segmentsDone() / d.segments);
     }
     panel_->dataChanged(status);
 }
@@ -153,11 +156,10 @@ void TrendsTools::updateSpectrum() {
     }
     const auto measured = window_.review().overlay().measuredSamples();
     const double rate = window_.ViewTrace1()->recording().header.rate;
-    const QString what =
-        measured && rate > 0
-            ? QStringLiteral("Measured stretch, %1 s")
-                  .arg((measured->second - measured->first + 1) / rate, 0, 'f', 2)
-            : QStringLiteral("Page");
+    const QString what = measured && rate > 0
+                             ? QStringLiteral("Measured stretch, %1 s")
+                                   .arg((measured->second - measured->first + 1) / rate, 0, 'f', 2)
+                             : QStringLiteral("Page");
     spectrum_->show(pageSpectra(*window_.ViewTrace1(), plans_, measured), what);
 }
 
