@@ -24,7 +24,6 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 #include <vector>
 
@@ -54,19 +53,6 @@ const std::string& dayLongRecording() {
     return path;
 }
 
-double peakResidentMb() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    double kb = 0;
-    while (status >> key) {
-        if (key == "VmHWM:") {
-            status >> kb;
-            break;
-        }
-    }
-    return kb / 1024;
-}
-
 tr::TrendRequest dayRequest(double centre) {
     return {dayLongRecording(),
             tr::chooseMontage(viewer::testing::tenTwenty(), {}),
@@ -94,7 +80,7 @@ void BM_TrendsDayLong(benchmark::State& state) {
         benchmark::DoNotOptimize(engine.result().cdsa.data());
         state.counters["segments"] = engine.result().segmentsDone();
     }
-    state.counters["peak_rss_MB"] = peakResidentMb();
+    state.counters["peak_rss_MB"] = bench::peakResidentMb();
 }
 
 // The hour around a page in the middle of the day: from the start until every segment
