@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <thread>
 #include <vector>
@@ -43,8 +44,11 @@ const std::string& dayLongRecording() {
         const auto& names = viewer::testing::tenTwenty();
         for (uint16_t c = 1; c <= kChannels; ++c) {
             d.order.push_back(c);
-            d.electrodes[c] = viewer::testing::eegElectrode(
-                c <= names.size() ? names[c - 1u] : viewer::testing::numberedLabel("E", c));
+            // The 10-20 names first, then E20 ... E64.
+            char label[8];
+            std::snprintf(label, sizeof label, "E%d", c);
+            d.electrodes[c] =
+                viewer::testing::eegElectrode(c <= names.size() ? names[c - 1u] : label);
         }
         std::string p = bench::written("trends-day.vwr", d);
         std::filesystem::resize_file(p, std::filesystem::file_size(p) + kFrames * kChannels * 2);

@@ -94,9 +94,14 @@ TrendsPanel::TrendsPanel(std::function<void(double)> jump, std::function<void()>
         connect(box, &QSpinBox::valueChanged, this, [this] { viewChanged(); });
     }
     connect(segment_, &QSpinBox::editingFinished, this, [this, segmentChanged] {
-        saveSettings();
-        segmentChanged();
+        // Leaving the box unchanged starts nothing again.
+        if (segment_->value() != segmentInForce_) {
+            segmentInForce_ = segment_->value();
+            saveSettings();
+            segmentChanged();
+        }
     });
+    segmentInForce_ = segment_->value();
     viewChanged();
 }
 
@@ -126,10 +131,10 @@ void TrendsPanel::show(const tr::TrendData* data, const QString& status) {
 void TrendsPanel::dataChanged(const QString& status) {
     status_->setText(status);
     // Blocks come in many a second: the picture is drawn again at most twice a second.
-    if (!property("redrawPending").toBool()) {
-        setProperty("redrawPending", true);
+    if (!redrawPending_) {
+        redrawPending_ = true;
         QTimer::singleShot(500, this, [this] {
-            setProperty("redrawPending", false);
+            redrawPending_ = false;
             canvas_->redraw();
         });
     }

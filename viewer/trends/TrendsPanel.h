@@ -49,6 +49,8 @@ private:
     QSpinBox* segment_ = nullptr;
     QSpinBox* lowDb_ = nullptr;
     QSpinBox* highDb_ = nullptr;
+    int segmentInForce_ = 0;
+    bool redrawPending_ = false;
 };
 
 // The drawing of the trends under a view, with the mouse's clicks, drags and hovering.
