@@ -131,8 +131,8 @@ int main(int argc, char** argv) {
     // hovering over the left temporal spectral array; the page spectrum beside the traces.
     notes.hide();
     TrendsPanel& trends = window.trends().panel();
-    trends.toggleViewAction()->setChecked(true);
-    window.trends().spectrum().toggleViewAction()->setChecked(true);
+    trends.toggleViewAction()->trigger();
+    window.trends().spectrum().toggleViewAction()->trigger();
     window.resize(1400, 900);
     window.resizeDocks({&window.trends().spectrum()}, {380}, Qt::Horizontal);
     for (int i = 0; i < 1200 && !window.trends().runner().complete(); ++i) {

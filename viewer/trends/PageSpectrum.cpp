@@ -145,9 +145,11 @@ void PageSpectrum::paint(QWidget& on) {
     for (double hz = 0; hz <= kTopHz; hz += 5.0) {
         p.setPen(QColor(220, 220, 220));
         p.drawLine(QPointF(xOf(hz), plot.top()), QPointF(xOf(hz), plot.bottom()));
-        p.setPen(QColor(96, 96, 96));
-        p.drawText(QRectF(xOf(hz) - 20, plot.bottom() + 2, 40, text), Qt::AlignHCenter,
-                   hz == kTopHz ? QStringLiteral("%1 Hz").arg(hz) : QString::number(hz));
+        if (static_cast<int>(hz) % 10 == 0) {
+            p.setPen(QColor(96, 96, 96));
+            p.drawText(QRectF(xOf(hz) - 20, plot.bottom() + 2, 40, text), Qt::AlignHCenter,
+                       hz == kTopHz ? QStringLiteral("%1 Hz").arg(hz) : QString::number(hz));
+        }
     }
     p.setRenderHint(QPainter::Antialiasing, true);
     int row = 0;

@@ -69,13 +69,20 @@ TrendsTools::TrendsTools(frmView& window) : window_(window) {
         if (view != nullptr) {
             view->addAction(action);
         }
-        connect(action, &QAction::toggled, this, [this, key](bool shown) {
-            writeShown(key, shown);
-            if (shown) {
-                key == QLatin1String("Shown") ? start() : updateSpectrum();
-            }
-        });
+        connect(action, &QAction::toggled, this, [key](bool shown) { writeShown(key, shown); });
     }
+    // Shown (by the menu, at start, as a tab brought forward): the trends start, the spectrum
+    // is computed.
+    connect(panel_, &QDockWidget::visibilityChanged, this, [this](bool shown) {
+        if (shown) {
+            start();
+        }
+    });
+    connect(spectrum_, &QDockWidget::visibilityChanged, this, [this](bool shown) {
+        if (shown) {
+            updateSpectrum();
+        }
+    });
     CViewerCtrl& trace = *window.ViewTrace1();
     connect(&trace, &CViewerCtrl::DeleteNote, this, [this] { pageDrawn(); });
     connect(&window.events().session(), &EventsSession::changed, this, [this] { updateMarks(); });
@@ -86,6 +93,7 @@ TrendsTools::~TrendsTools() { runner_->stop(); }
 
 void TrendsTools::traceOpened(const QString& path) {
     path_ = path;
+    startedSegment_ = 0.0;
     runner_->stop();
     start();
     updateMarks();
@@ -94,15 +102,18 @@ void TrendsTools::traceOpened(const QString& path) {
 void TrendsTools::traceRefused() {
     if (!window_.ViewTrace1()->recording().isOpen()) {
         path_.clear();
+        startedSegment_ = 0.0;
         runner_->stop();
         panel_->show(nullptr, QString());
     }
 }
 
 void TrendsTools::start() {
-    if (path_.isEmpty() || !panel_->isVisible()) {
+    // Once per recording and segment length: showing the panel again goes on with them.
+    if (path_.isEmpty() || !panel_->isVisible() || startedSegment_ == panel_->segmentSeconds()) {
         return;
     }
+    startedSegment_ = panel_->segmentSeconds();
     const CViewerCtrl& trace = *window_.ViewTrace1();
     std::vector<viewer::MontageDefinition> definitions = window_.montages().standard();
     const auto& own = window_.montages().folder().contents().montages;

@@ -22,7 +22,7 @@ public:
     TrendsTools(const TrendsTools&) = delete;
     TrendsTools& operator=(const TrendsTools&) = delete;
 
-    // OpenTrace took `path`: its trends are shown (computed when the panel is shown).
+    // OpenTrace took `path`: its trends are shown (started when the panel is shown).
     void traceOpened(const QString& path);
     // OpenTrace was refused: the trends of the recording before are let go.
     void traceRefused();
@@ -46,6 +46,7 @@ private:
     TrendsRunner* runner_ = nullptr;
     viewer::trends::FftPlans plans_;
     QString path_;
+    double startedSegment_ = 0.0; // the segment length of the trends started; 0: none
     QString montage_;
     QString error_;
 };
