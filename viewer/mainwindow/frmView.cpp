@@ -11,6 +11,7 @@
 #include "events/EventsTools.h"
 #include "montage_files.h"
 #include "review/ReviewTools.h"
+#include "trends/TrendsTools.h"
 
 #include <QAbstractSpinBox>
 #include <QAction>
@@ -126,10 +127,13 @@ frmView::frmView(QWidget* parent)
     qApp->installEventFilter(this);
     review_ = std::make_unique<ReviewTools>(*this);
     events_ = std::make_unique<EventsTools>(*this);
+    trends_ = std::make_unique<TrendsTools>(*this);
 }
 
 frmView::~frmView() {
-    // The events go first: their overlay watches the review tools' overlay.
+    // The trends' workers stop first; the events go next: their overlay watches the review
+    // tools' overlay.
+    trends_.reset();
     events_.reset();
 }
 

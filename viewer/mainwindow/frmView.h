@@ -35,6 +35,7 @@ class QTimer;
 class QToolBar;
 class EventsTools;
 class ReviewTools;
+class TrendsTools;
 
 class frmView : public QMainWindow {
     Q_OBJECT
@@ -124,6 +125,8 @@ public:
     MontageList& montages() const { return *montages_; }
     // The reviewer's events: overlay, menu, keys and sidecar (viewer/events/).
     EventsTools& events() const { return *events_; }
+    // The trend panel and the page spectrum (viewer/trends/).
+    TrendsTools& trends() const { return *trends_; }
 
     // What the video button drives: the video window (MainWindowVideo) unless replaced.
     void setVideoLink(std::unique_ptr<VideoWindowLink> link) { video_ = std::move(link); }
@@ -222,4 +225,5 @@ private:
     std::unique_ptr<ReviewTools> review_;
     MontageList* montages_ = nullptr; // a child of the window
     std::unique_ptr<EventsTools> events_;
+    std::unique_ptr<TrendsTools> trends_;
 };
