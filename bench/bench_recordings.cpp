@@ -4,6 +4,8 @@
 #include "sidecar_tsv.h"
 #include "temp_dir.h"
 
+#include <fstream>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -89,6 +91,19 @@ viewer::testing::RecordingDescription narrowRecording() {
     }
     d.montages = {m};
     return d;
+}
+
+double peakResidentMb() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    double kb = 0;
+    while (status >> key) {
+        if (key == "VmHWM:") {
+            status >> kb;
+            break;
+        }
+    }
+    return kb / 1024;
 }
 
 } // namespace bench

@@ -26,4 +26,7 @@ viewer::testing::RecordingDescription narrowRecording();
 // starting types spread evenly over `seconds`, every fifth a span of half a second.
 void writeEventSidecar(const std::string& recordingPath, int count, double seconds);
 
+// Peak resident memory of the process in MB (VmHWM).
+double peakResidentMb();
+
 } // namespace bench

@@ -9,7 +9,6 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -34,20 +33,6 @@ std::string dayLongRecording() {
     return path;
 }
 
-// Peak resident memory of the process in MB (VmHWM).
-double peakResidentMb() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    double kb = 0;
-    while (status >> key) {
-        if (key == "VmHWM:") {
-            status >> kb;
-            break;
-        }
-    }
-    return kb / 1024;
-}
-
 void BM_ExportDayLongRecording(benchmark::State& state) {
     const std::string path = dayLongRecording();
     viewer::Recording rec;
@@ -68,7 +53,7 @@ void BM_ExportDayLongRecording(benchmark::State& state) {
     }
     std::filesystem::remove(path);
     state.SetBytesProcessed(state.iterations() * kFrames * kChannels * 2);
-    state.counters["peak_rss_MB"] = peakResidentMb();
+    state.counters["peak_rss_MB"] = bench::peakResidentMb();
 }
 
 // CPU time of the converting thread: the figure for one core, whatever else the machine runs.

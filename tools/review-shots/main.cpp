@@ -1,7 +1,8 @@
 // review-shots RECORDING FOLDER: opens RECORDING in the main window and saves the pictures
 // of the user guide into FOLDER: the window with the time ruler, with the notes panel, with a
 // measurement ruler drawn over the traces, with reviewer events marked on the page, in the
-// double banana, the montage editor and the screen calibration. Run it on a display (scripts/make-screenshots runs it under Xvfb).
+// double banana, the montage editor, the screen calibration, and with the trend panel and the
+// page spectrum. Run it on a display (scripts/make-screenshots runs it under Xvfb).
 
 #include "CViewerCtrl.h"
 #include "CalibrationDialog.h"
@@ -15,6 +16,10 @@
 #include "review/MeasureOverlay.h"
 #include "review/NotesPanel.h"
 #include "review/ReviewTools.h"
+#include "trends/PageSpectrum.h"
+#include "trends/TrendsPanel.h"
+#include "trends/TrendsRunner.h"
+#include "trends/TrendsTools.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -59,6 +64,7 @@ int main(int argc, char** argv) {
     QTemporaryDir settings;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit()); // no montage files of the user
+    qputenv("XDG_CACHE_HOME", settings.path().toLocal8Bit());  // nor trends of the user's cache
     const QString folder = QString::fromLocal8Bit(argv[2]);
 
     frmView window;
@@ -144,5 +150,24 @@ int main(int argc, char** argv) {
     notes.show();
     window.resizeDocks({&notes}, {440}, Qt::Horizontal);
     ok = save(window, folder + QStringLiteral("/events.png")) && ok;
+
+    // Trends: the panel above the traces with the whole recording computed, the mouse
+    // hovering over the left temporal spectral array; the page spectrum beside the traces.
+    notes.hide();
+    TrendsPanel& trends = window.trends().panel();
+    trends.toggleViewAction()->trigger();
+    window.trends().spectrum().toggleViewAction()->trigger();
+    window.resize(1400, 900);
+    window.resizeDocks({&window.trends().spectrum()}, {380}, Qt::Horizontal);
+    for (int i = 0; i < 1200 && !window.trends().runner().complete(); ++i) {
+        QTest::qWait(50);
+    }
+    QTest::qWait(700);
+    TrendsCanvas& canvas = *trends.canvas();
+    const TrendsLayout layout(canvas.rect(), QFontMetrics(trendsFont()).height());
+    sendMouse(canvas, QEvent::MouseMove,
+              QPoint(layout.xAt(660.0, canvas.view()), layout.regions[0].center().y()),
+              Qt::NoButton, Qt::NoButton);
+    ok = save(window, folder + QStringLiteral("/trends.png")) && ok;
     return ok ? 0 : 1;
 }

@@ -13,6 +13,7 @@
 #include "events/EventsTools.h"
 #include "montage_files.h"
 #include "review/ReviewTools.h"
+#include "trends/TrendsTools.h"
 
 #include <QAbstractSpinBox>
 #include <QAction>
@@ -132,10 +133,13 @@ frmView::frmView(QWidget* parent)
     calibration_ =
         new CalibrationTools(*this, *ViewTrace1_, *cmbBaseTime_, DisplayTables::kBaseTimeEntries,
                              [this] { selectEntry(cmbBaseTime_, cmbBaseTime_->currentIndex()); });
+    trends_ = std::make_unique<TrendsTools>(*this);
 }
 
 frmView::~frmView() {
-    // The events go first: their overlay watches the review tools' overlay.
+    // The trends' workers stop first; the events go next: their overlay watches the review
+    // tools' overlay.
+    trends_.reset();
     events_.reset();
 }
 

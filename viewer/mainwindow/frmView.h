@@ -36,6 +36,7 @@ class QTimer;
 class QToolBar;
 class EventsTools;
 class ReviewTools;
+class TrendsTools;
 
 class frmView : public QMainWindow {
     Q_OBJECT
@@ -128,6 +129,8 @@ public:
     // The screen calibration, the time bases in mm/s and the sensitivity readout
     // (viewer/calibration/).
     CalibrationTools& calibration() const { return *calibration_; }
+    // The trend panel and the page spectrum (viewer/trends/).
+    TrendsTools& trends() const { return *trends_; }
 
     // What the video button drives: the video window (MainWindowVideo) unless replaced.
     void setVideoLink(std::unique_ptr<VideoWindowLink> link) { video_ = std::move(link); }
@@ -230,4 +233,5 @@ private:
     MontageList* montages_ = nullptr; // a child of the window
     std::unique_ptr<EventsTools> events_;
     CalibrationTools* calibration_ = nullptr; // a child of the window
+    std::unique_ptr<TrendsTools> trends_;
 };

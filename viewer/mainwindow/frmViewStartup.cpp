@@ -10,6 +10,7 @@
 #include "WindowPlacement.h"
 #include "events/EventsTools.h"
 #include "review/ReviewTools.h"
+#include "trends/TrendsTools.h"
 
 #include <QAction>
 #include <QColorDialog>
@@ -76,6 +77,7 @@ void frmView::OpenTrace(const QString& fileName) {
     if (ViewTrace1_->FileName(fileName) == -1) {
         review_->traceRefused(fileName);
         events_->traceRefused();
+        trends_->traceRefused();
         return;
     }
     // Only a recording the control took: the video window looks for its videos next to it.
@@ -97,6 +99,7 @@ void frmView::OpenTrace(const QString& fileName) {
     button(QStringLiteral("video"))->setEnabled(ViewTrace1_->ThereIsVideo());
     review_->traceOpened(fileName);
     events_->traceOpened(fileName);
+    trends_->traceOpened(fileName);
 }
 
 void frmView::fillViewModeList() {

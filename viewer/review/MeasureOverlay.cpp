@@ -97,7 +97,20 @@ void MeasureOverlay::clearRuler() {
         update(rulerRect());
     }
     dragging_ = false;
+    const bool shown = from_ != to_;
     from_ = to_ = QPoint();
+    if (shown && measured_) {
+        measured_();
+    }
+}
+
+std::optional<std::pair<int32_t, int32_t>> MeasureOverlay::measuredSamples() const {
+    const int32_t a = readAt(trace_, posSec_(), from_).sample;
+    const int32_t b = readAt(trace_, posSec_(), to_).sample;
+    if (from_ == to_ || a < 0 || b < 0 || a == b) {
+        return std::nullopt;
+    }
+    return std::make_pair(std::min(a, b), std::max(a, b));
 }
 
 QRect MeasureOverlay::rulerRect() const {
@@ -133,6 +146,10 @@ void MeasureOverlay::mouseMoveEvent(QMouseEvent* event) {
 
 void MeasureOverlay::mouseReleaseEvent(QMouseEvent*) {
     // The ruler and its figures stay until the next press or page.
+    if (dragging_ && measured_) {
+        dragging_ = false;
+        measured_();
+    }
     dragging_ = false;
 }
 

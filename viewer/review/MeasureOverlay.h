@@ -10,6 +10,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <utility>
 
 #include "KeyboardMap.h"
 
@@ -45,6 +47,11 @@ public:
     const QString& lastText() const { return text_; }
     // Takes the ruler away (a new page).
     void clearRuler();
+    // The page samples from the measurement's start to its end (in time order), while a
+    // measurement of some length is shown; none otherwise.
+    std::optional<std::pair<int32_t, int32_t>> measuredSamples() const;
+    // Runs `changed` when a measurement ends (the button released) or is taken away.
+    void onMeasured(std::function<void()> changed) { measured_ = std::move(changed); }
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -68,4 +75,5 @@ private:
     QPoint from_;
     QPoint to_;
     QString text_;
+    std::function<void()> measured_;
 };
