@@ -196,6 +196,32 @@ TEST(PageDrawing, TracesLieAtTheirScaledHeightInTheirLinesColours) {
     }
 }
 
+// Traces are rasterised when the page layer is looked at: a drawing replaced before the
+// look leaves nothing, and what changes after a drawing (gain, filters, grid, the static
+// layer) does not reach it, as the layer keeps its content until the next drawing.
+TEST(PageDrawing, TheLayerShowsTheLastDrawingAsItWasWhateverChangedSince) {
+    RecordingDescription d = flatRecording();
+    d.sample = [](int64_t frame, int channel) {
+        return channel == 4 ? static_cast<int32_t>(frame % 900)
+                            : static_cast<int32_t>(32768 + (frame * (5 + channel)) % 5000 - 2500);
+    };
+    Ctrl looked;
+    looked.show(d);
+    ASSERT_TRUE(looked.ctrl.DrawPage(3));
+    const QImage expected = looked.ctrl.pageLayer().copy();
+    Ctrl later;
+    later.show(d);
+    ASSERT_TRUE(later.ctrl.DrawPage(12));
+    ASSERT_TRUE(later.ctrl.DrawPage(3));
+    later.ctrl.SetGainEEG(20);
+    later.ctrl.SetHighFilterEEG(530);
+    later.ctrl.setGridType(3);
+    EXPECT_EQ(later.ctrl.pageLayer(), expected);
+    EXPECT_EQ(later.deletes, 2) << "each drawing reports its notes";
+    ASSERT_TRUE(later.ctrl.DrawPage(3));
+    EXPECT_NE(later.ctrl.pageLayer(), expected) << "the next drawing takes the new settings";
+}
+
 // A calibrated screen: a wave of N µV is N / gain centimetres tall at the pixels per
 // centimetre measured; without a calibration the display is 200 mm tall again.
 TEST(PageDrawing, GainsAreTrueAtTheCalibratedPixelsPerCentimetre) {
