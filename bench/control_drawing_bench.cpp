@@ -38,6 +38,7 @@ void drawPages(benchmark::State& state, CViewerCtrl& ctrl, int32_t step) {
     int32_t sec = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(ctrl.DrawPage(sec));
+        benchmark::DoNotOptimize(ctrl.pageLayer().constBits()); // rasterised when looked at
         sec = sec + step > last ? 0 : sec + step;
     }
     state.counters["lines"] = ctrl.recording().currentMontage.numLines;
@@ -110,6 +111,7 @@ void BM_ControlDrawPageOneChannel128Lines(benchmark::State& state) {
     const auto ctrl = showing(path, 1e6f);
     for (auto _ : state) {
         benchmark::DoNotOptimize(ctrl->DrawPage(0));
+        benchmark::DoNotOptimize(ctrl->pageLayer().constBits());
     }
     state.counters["lines"] = ctrl->recording().currentMontage.numLines;
     state.counters["frames"] = ctrl->recording().samplesPerPage;

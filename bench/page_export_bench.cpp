@@ -53,6 +53,7 @@ void BM_ControlDrawPageDemoRatio2(benchmark::State& state) {
     const auto ctrl = demoControl(2.0);
     for (auto _ : state) {
         benchmark::DoNotOptimize(ctrl->DrawPage(10));
+        benchmark::DoNotOptimize(ctrl->pageLayer().constBits());
     }
 }
 BENCHMARK(BM_ControlDrawPageDemoRatio2)->Unit(benchmark::kMillisecond);

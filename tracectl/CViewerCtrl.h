@@ -5,6 +5,7 @@
 
 #include "layer_refresh.h"
 #include "montage_definition.h"
+#include "page_layer.h"
 #include "page_painter.h"
 #include "recording.h"
 #include "trace_colours.h"
@@ -19,6 +20,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -136,6 +138,14 @@ public:
     // the height of the screen the control is on.
     void setVerticalResolution(int pixels) { verticalResolution_ = pixels; }
     int verticalResolution() const;
+    // Logical pixels per centimetre of the screen, as measured by a screen calibration: gains
+    // are then true in µV per real centimetre. 0 (the default), negative or not finite: the
+    // display is taken as 200 mm tall (verticalResolution() / 20 pixels per centimetre).
+    void setPixelsPerCm(double pixels);
+    // The pixels per centimetre the traces are drawn at: the calibrated value, else
+    // verticalResolution() / 20.
+    double pixelsPerCentimetre() const;
+    bool calibrated() const { return calibratedPixelsPerCm_ > 0.0; }
 
     // Layer pixels per logical pixel: the layers are drawn at device resolution and every
     // value of the interface stays in logical pixels. 0 (the default) follows the widget's
@@ -187,7 +197,11 @@ public:
     const viewer::TraceModel& model() const { return *model_; }
     bool isModified() const { return modified_; }
     const QImage& staticLayer() const { return staticLayer_; }
-    const QImage& pageLayer() const { return pageLayer_; }
+    // The page layer, with the traces of the last drawing (drawn on the first look).
+    const QImage& pageLayer() const {
+        drawPendingTraces();
+        return pageLayer_;
+    }
     const std::vector<int32_t>& rowCentre() const { return rowCentre_; }
     const viewer::TraceColours& traceColours() const { return traceColours_; }
     // The drawing area: the control less its border.
@@ -221,6 +235,8 @@ private:
     // Traces of the page at pageStart, reading it first when `loadData`; true when a page
     // read found the whole page in the recorded data. Nothing without lines.
     bool drawTraces(bool loadData);
+    // Draws the traces of the last drawing into the page layer when not drawn yet.
+    void drawPendingTraces() const;
     // Fires DeleteNote, then NoteNotification for each note on the page.
     void reportNotes();
     // Recreates both layers when the client size changed; true when it did.
@@ -236,13 +252,22 @@ private:
     QImage marker_;
     QImage notTraceFile_;
     QImage staticLayer_;
-    viewer::LayerRefresh layerRefresh_; // what the last drawing changed in the page layer
-    QImage pageLayer_;
+    // The page layer is drawn when first looked at after a drawing (pageLayer(), painting):
+    // the traces planned, the static layer and the settings as they were at the drawing.
+    struct PendingTraces {
+        viewer::PageRaster raster;
+        QImage background;
+        viewer::PageLayerSettings settings;
+    };
+    mutable std::optional<PendingTraces> pending_;
+    mutable viewer::LayerRefresh layerRefresh_; // what the last drawing changed in the page layer
+    mutable QImage pageLayer_;
     std::vector<int32_t> rowCentre_;
     std::vector<int32_t> layerRowCentre_;
     int32_t layerLabelWidth_ = 0;
     double layerScaleOverride_ = 0.0;
     int verticalResolution_ = 0;
+    double calibratedPixelsPerCm_ = 0.0;
     std::function<void()> beep_;
     ReportEvents reportEvents_;
 

@@ -52,6 +52,14 @@ int CViewerCtrl::verticalResolution() const {
     return s ? s->size().height() : kFallbackVerticalResolution;
 }
 
+void CViewerCtrl::setPixelsPerCm(double pixels) {
+    calibratedPixelsPerCm_ = std::isfinite(pixels) && pixels > 0.0 ? pixels : 0.0;
+}
+
+double CViewerCtrl::pixelsPerCentimetre() const {
+    return calibrated() ? calibratedPixelsPerCm_ : pixelsPerCm(verticalResolution());
+}
+
 double CViewerCtrl::layerScale() const {
     const double ratio = layerScaleOverride_ > 0.0 ? layerScaleOverride_ : devicePixelRatioF();
     return std::isfinite(ratio) ? std::clamp(ratio, 1.0, 8.0) : 1.0;
@@ -90,6 +98,11 @@ void CViewerCtrl::redrawStatic() {
     settings.traceOverLabel = traceOverLabel_;
     settings.font = LabelFont{fontName_, fontSize_, fontBold_, fontItalic_};
     settings.scale = layerScale();
+    if (!staticLayer_.isDetached()) {
+        // A drawing not rasterised yet keeps the layer as it was: draw on new pixels rather
+        // than copy the old ones first (the layer is drawn whole).
+        staticLayer_ = layerImage(staticLayer_.size(), staticLayer_.format());
+    }
     const StaticLayerGeometry g = drawStaticLayer(staticLayer_, rec(), kinds, settings, marker_);
     layerLabelWidth_ = g.labelWidth;
     layerRowCentre_ = g.rowCentre;
@@ -111,19 +124,41 @@ bool CViewerCtrl::drawTraces(bool loadData) {
     if (adoptClientSize()) {
         redrawStatic();
     }
+    pending_.reset(); // this drawing replaces one not drawn yet
     const bool whole = loadData && model_->loadPage();
-    prepareLayer(pageLayer_, staticLayer_);
     PageLayerSettings settings;
-    settings.background = &staticLayer_;
     settings.refresh = &layerRefresh_;
     settings.labelWidth = layerLabelWidth_;
     settings.rowCentre = layerRowCentre_;
     settings.scale = layerScale();
-    settings.pixelsPerCm = pixelsPerCm(verticalResolution()) * settings.scale;
+    settings.pixelsPerCm = pixelsPerCentimetre() * settings.scale;
     settings.fontName = fontName_;
-    drawPageLayer(pageLayer_, *model_, traceColours_, settings);
+    if (model_->keepsLineValues()) {
+        // The values now (the filters run once per drawing); the pixels when the page layer
+        // is next looked at, so that drawings replaced before then cost no rasterising.
+        model_->computeLineValues();
+        pending_ =
+            PendingTraces{planPageLayer(*model_, traceColours_, settings, staticLayer_.width()),
+                          staticLayer_, settings};
+    } else {
+        prepareLayer(pageLayer_, staticLayer_);
+        settings.background = &staticLayer_;
+        drawPageLayer(pageLayer_, *model_, traceColours_, settings);
+    }
     reportNotes();
     return whole;
+}
+
+void CViewerCtrl::drawPendingTraces() const {
+    if (!pending_) {
+        return;
+    }
+    const PendingTraces traces = std::move(*pending_);
+    pending_.reset();
+    prepareLayer(pageLayer_, traces.background);
+    PageLayerSettings settings = traces.settings;
+    settings.background = &traces.background;
+    drawPlannedPageLayer(pageLayer_, traces.raster, settings);
 }
 
 void CViewerCtrl::reportNotes() {
@@ -146,6 +181,7 @@ bool CViewerCtrl::adoptClientSize() {
     const QRgb background = fromOleColour(backColor_);
     staticLayer_ = blankLayer(size, background);
     pageLayer_ = blankLayer(size, background);
+    pending_.reset(); // it was for the layers of the old size
     return true;
 }
 
@@ -176,7 +212,7 @@ void CViewerCtrl::paintEvent(QPaintEvent*) {
     if (rec().isOpen()) {
         followClientSize();
     }
-    const QImage shown = rec().isOpen() ? pageLayer_ : emptyPicture();
+    const QImage shown = rec().isOpen() ? pageLayer() : emptyPicture();
     if (shown.size() == clientSize()) {
         p.drawImage(origin, shown);
     } else {

@@ -47,6 +47,7 @@ bool CViewerCtrl::openLike(const CViewerCtrl& shown) {
     labelsColor_ = shown.labelsColor_;
     notchFreq_ = shown.notchFreq_;
     verticalResolution_ = shown.verticalResolution_;
+    calibratedPixelsPerCm_ = shown.calibratedPixelsPerCm_;
     gratis_ = shown.gratis_;
     if (!shown.recording().isOpen() || FileName(shown.path_) != 0) {
         return false;
@@ -78,6 +79,7 @@ PageHeader CViewerCtrl::pageHeader() {
 }
 
 PagePaintResult CViewerCtrl::paintPageOn(QPainter& p, const QRect& area, double dotsPerInch) {
+    drawPendingTraces(); // its values are computed again for paper
     PagePaintSettings settings;
     settings.look.background = fromOleColour(backColor_);
     settings.look.gridColour = fromOleColour(static_cast<uint32_t>(gridColor_));

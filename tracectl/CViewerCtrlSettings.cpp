@@ -53,6 +53,7 @@ int32_t CViewerCtrl::GetLowFilterEEG() { return prevailingFilter(rec(), FilterSe
 
 void CViewerCtrl::DeselectAll() {
     deselectAll(rec().currentMontage);
+    drawPendingTraces(); // the traces stay as drawn
     redrawStatic();
     // Only the label column of the page on screen changes; its traces stay.
     const int height = staticLayer_.height();

@@ -196,6 +196,54 @@ TEST(PageDrawing, TracesLieAtTheirScaledHeightInTheirLinesColours) {
     }
 }
 
+// Traces are rasterised when the page layer is looked at: a drawing replaced before the
+// look leaves nothing, and what changes after a drawing (gain, filters, grid, the static
+// layer) does not reach it, as the layer keeps its content until the next drawing.
+TEST(PageDrawing, TheLayerShowsTheLastDrawingAsItWasWhateverChangedSince) {
+    RecordingDescription d = flatRecording();
+    d.sample = [](int64_t frame, int channel) {
+        return channel == 4 ? static_cast<int32_t>(frame % 900)
+                            : static_cast<int32_t>(32768 + (frame * (5 + channel)) % 5000 - 2500);
+    };
+    Ctrl looked;
+    looked.show(d);
+    ASSERT_TRUE(looked.ctrl.DrawPage(3));
+    const QImage expected = looked.ctrl.pageLayer().copy();
+    Ctrl later;
+    later.show(d);
+    ASSERT_TRUE(later.ctrl.DrawPage(12));
+    ASSERT_TRUE(later.ctrl.DrawPage(3));
+    later.ctrl.SetGainEEG(20);
+    later.ctrl.SetHighFilterEEG(530);
+    later.ctrl.setGridType(3);
+    EXPECT_EQ(later.ctrl.pageLayer(), expected);
+    EXPECT_EQ(later.deletes, 2) << "each drawing reports its notes";
+    ASSERT_TRUE(later.ctrl.DrawPage(3));
+    EXPECT_NE(later.ctrl.pageLayer(), expected) << "the next drawing takes the new settings";
+}
+
+// A calibrated screen: a wave of N µV is N / gain centimetres tall at the pixels per
+// centimetre measured; without a calibration the display is 200 mm tall again.
+TEST(PageDrawing, GainsAreTrueAtTheCalibratedPixelsPerCentimetre) {
+    Ctrl f;
+    f.show();
+    for (const double pixelsPerCm : {38.0, 45.5, 0.0}) {
+        f.ctrl.setPixelsPerCm(pixelsPerCm);
+        EXPECT_EQ(f.ctrl.calibrated(), pixelsPerCm > 0.0);
+        const double used = pixelsPerCm > 0.0 ? pixelsPerCm : 50.0;
+        EXPECT_DOUBLE_EQ(f.ctrl.pixelsPerCentimetre(), used);
+        ASSERT_TRUE(f.ctrl.DrawPage(0));
+        // Line 0: 1000 steps of 6400 / 65536 µV above its row at 100 µV/cm.
+        const double microvolts = 1000 * 6400.0 / 65536.0;
+        const int height = static_cast<int>(microvolts / 100.0 * used);
+        EXPECT_EQ(columnsWith(f.ctrl.pageLayer(), kDarkRed, 50 - height, 50 - height).size(), 1000u)
+            << pixelsPerCm;
+        EXPECT_NEAR(height / used, microvolts / 100.0, 1.0 / used) << "centimetres at that screen";
+    }
+    f.ctrl.setPixelsPerCm(std::nan(""));
+    EXPECT_FALSE(f.ctrl.calibrated());
+}
+
 TEST(PageDrawing, APageDrawnAfterOthersIsThePageDrawnAfresh) {
     // Waves that swing past their rows, and a value line: each page drawn over the last one
     // (which copies back only what the last drawing changed) must equal the page drawn by a

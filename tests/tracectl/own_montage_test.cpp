@@ -4,6 +4,7 @@
 #include "fixture.h"
 #include "montage_files.h"
 #include "montages.h"
+#include "recorded_definition.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -68,6 +69,31 @@ TEST(OwnMontage, DrawsAsTheRecordedMontageOfTheSameLines) {
     EXPECT_EQ(f.values(3), values);
     f.ctrl.setNumMont(30);
     EXPECT_TRUE(f.ctrl.ownMontageName().isEmpty()) << "a recorded montage replaces it";
+}
+
+// A recorded montage copied as a start of one's own draws the same page: its lines' own
+// gain where it differs from the page's, and nothing else of its own.
+TEST(OwnMontage, ACopyOfTheRecordedMontageDrawsTheSamePage) {
+    Ctrl f;
+    ASSERT_EQ(f.open(mixedRecording()), 0);
+    f.ctrl.setNumMont(32);
+    f.ctrl.DrawPage(3);
+    const QImage recorded = f.ctrl.pageLayer();
+    std::array<uint32_t, 48> palette{};
+    for (size_t i = 0; i < palette.size(); ++i) {
+        palette[i] = f.ctrl.traceColours()[i] & 0xFFFFFF;
+    }
+    const MontageDefinition copy = recordedDefinition(f.ctrl.recording(), palette);
+    EXPECT_EQ(copy.name, "Mixed");
+    ASSERT_EQ(copy.lines.size(), 5u);
+    EXPECT_EQ(copy.lines[3].terms, (std::vector<MontageTerm>{{"Fp1", 1}, {"F3", -1}}));
+    for (size_t i = 0; i < copy.lines.size(); ++i) {
+        EXPECT_EQ(copy.lines[i].gainUvPerCm, i == 3 ? std::optional<int32_t>(50) : std::nullopt);
+        EXPECT_FALSE(copy.lines[i].highPassHz || copy.lines[i].lowPassHz || copy.lines[i].notch);
+    }
+    ASSERT_TRUE(f.ctrl.showMontage(copy));
+    f.ctrl.DrawPage(3);
+    EXPECT_EQ(f.ctrl.pageLayer(), recorded);
 }
 
 // Runs `program` with the user's configuration in `config`; its exit code and output.

@@ -74,7 +74,9 @@ TEST_F(MainWindow, StartsEmptyWithItsElementsInOrder) {
                                     "    (Ver. 2.15.007)"}));
     EXPECT_EQ(w.cmbGain()->count() + w.cmbHighPass()->count() + w.cmbLowPass()->count() +
                   w.cmbBaseTime()->count(),
-              25 + 35 + 33 + 40);
+              25 + 35 + 33 + 40 + 3)
+        << "the 40 page lengths, then the time bases in mm/s";
+    EXPECT_EQ(w.cmbBaseTime()->itemText(39), "40 sec");
 }
 
 TEST_F(MainWindow, TheCommandLineOpensTheRecordingThenClosesTheLauncher) {

@@ -43,7 +43,8 @@ TEST_F(Montages, TheListOffersThemUnderHeadingsAndAltKeysChooseThem) {
     EXPECT_EQ(list.itemText(3), "Standard montages");
     EXPECT_EQ(list.itemText(9), "My montages");
     EXPECT_EQ(list.itemText(10), " Hand made");
-    EXPECT_EQ(window().montages().menu().actions().size(), 11) << "entries and sections";
+    EXPECT_EQ(window().montages().menu().actions().size(), 11 + 4)
+        << "entries and sections, then Edit montages…, Import… and Export… after a separator";
 
     scroll().setValue(20);
     int before = draws;

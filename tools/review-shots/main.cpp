@@ -1,10 +1,14 @@
 // review-shots RECORDING FOLDER: opens RECORDING in the main window and saves the pictures
 // of the user guide into FOLDER: the window with the time ruler, with the notes panel, with a
 // measurement ruler drawn over the traces, with reviewer events marked on the page, in the
-// double banana, and with the trend panel and the page spectrum. Run it on a display
-// (scripts/make-screenshots runs it under Xvfb).
+// double banana, the montage editor, the screen calibration, and with the trend panel and the
+// page spectrum. Run it on a display (scripts/make-screenshots runs it under Xvfb).
 
 #include "CViewerCtrl.h"
+#include "CalibrationDialog.h"
+#include "MontageEditor.h"
+#include "MontageLinesView.h"
+#include "MontageList.h"
 #include "MyScrollBar.h"
 #include "events/EventsOverlay.h"
 #include "events/EventsTools.h"
@@ -96,6 +100,26 @@ int main(int argc, char** argv) {
     montages.setCurrentIndex(montages.findText(QStringLiteral(" Double banana")));
     emit montages.activated(montages.currentIndex());
     ok = save(window, folder + QStringLiteral("/montages.png")) && ok;
+    {
+        // The montage editor on a copy of the double banana: a line against the mean of two
+        // electrodes, another inverted; the page behind shows them.
+        MontageEditor editor(*window.ViewTrace1(), window.montages(), &window);
+        editor.addMontage(window.montages().standard()[0]);
+        editor.lines().topLevelItem(0)->setText(MontageLinesView::Derivation,
+                                                QStringLiteral("Fp1 - 0.5 F7 - 0.5 F3"));
+        editor.lines().topLevelItem(4)->setCheckState(MontageLinesView::Inverted, Qt::Checked);
+        editor.lines().setCurrentItem(editor.lines().topLevelItem(0));
+        editor.resize(1100, 560);
+        editor.show();
+        ok = save(editor, folder + QStringLiteral("/montage-editor.png")) && ok;
+        editor.hide();
+        editor.done(QDialog::Rejected);
+    }
+    {
+        CalibrationDialog calibration(window.ViewTrace1()->pixelsPerCentimetre(), 1000, &window);
+        calibration.show();
+        ok = save(calibration, folder + QStringLiteral("/calibration.png")) && ok;
+    }
     montages.setCurrentIndex(0);
     emit montages.activated(0);
 

@@ -50,10 +50,10 @@ bool valueAt(const Recording& rec, int line, uint32_t t, uint16_t& number) {
     return true;
 }
 
-// The numbers every 2 seconds, at most one per pixel column: on a page longer than its
-// width in pixels the seconds between columns are passed over.
-void drawValueNumbers(QPainter& p, const Page& page, int line, int32_t rowCentre) {
-    const int h = p.fontMetrics().height();
+// The numbers every 2 seconds, at most one per pixel column (on a page longer than its
+// width in pixels the seconds between columns are passed over), with their x.
+std::vector<std::pair<int, uint16_t>> valueNumbers(const Page& page, int line) {
+    std::vector<std::pair<int, uint16_t>> numbers;
     const double width = std::max(1.0, std::abs(static_cast<double>(page.traceWidth)));
     const double skip = std::ceil(static_cast<double>(page.seconds) / width / kValueEverySeconds);
     const uint32_t stride = kValueEverySeconds * static_cast<uint32_t>(std::clamp(skip, 1.0, 1e9));
@@ -65,9 +65,9 @@ void drawValueNumbers(QPainter& p, const Page& page, int line, int32_t rowCentre
         const auto x = static_cast<int>(static_cast<float>(page.labelWidth) +
                                         static_cast<float>(t) *
                                             static_cast<float>(page.traceWidth) / page.seconds);
-        p.drawText(QRect(x, rowCentre - h / 2, 0x7FFF, h),
-                   Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, QString::number(number));
+        numbers.emplace_back(x, number);
     }
+    return numbers;
 }
 
 // Line `values` scaled by `k` on the row at `rowCentre`, into `layer` once `rows` has
@@ -81,49 +81,97 @@ void drawTrace(QImage& layer, LayerRefresh& rows, QRgb colour, std::span<const f
     drawTraceRgb32(layer, ys, columns, colour, &rows);
 }
 
-// The lines of the page over `layer`, its rows brought back from the static layer by `rows`
-// just ahead of the drawing.
+// Line `i` of the page as it is to be drawn, its values `values`.
+PlannedLine planLine(const Recording& rec, const Page& page, const TraceColours& colours,
+                     const PageLayerSettings& settings, int i, std::span<const float> values) {
+    const MontageRecord& m = rec.currentMontage;
+    PlannedLine l;
+    l.colour = lineColour(colours, rec, i);
+    l.row = settings.rowCentre[i];
+    const uint8_t kind = lineSource(rec, i).kind;
+    const bool valueLine = isValueLine(m, i);
+    l.numbered = valueLine && kind != kUnavailable;
+    if (l.numbered) {
+        l.numbers = valueNumbers(page, i);
+    }
+    l.trace = !valueLine && kind != kNoInput && kind != kUnavailable && rec.samplesPerPage != 0 &&
+              !values.empty();
+    if (l.trace) {
+        l.values = values;
+        l.k = pixelsPerStep(rec.derivations[i], m.gain[i], settings.pixelsPerCm);
+    }
+    return l;
+}
+
+// Draws the planned lines one at a time over `layer`, its rows brought back from the static
+// layer by `rows` just ahead of the drawing.
+class LineDrawer {
+public:
+    LineDrawer(QImage& layer, LayerRefresh& rows, const PageLayerSettings& settings,
+               int32_t labelWidth, int32_t traceWidth, uint32_t samplesPerPage)
+        : layer_(layer), rows_(rows), p_(&layer), labelWidth_(labelWidth), traceWidth_(traceWidth),
+          samplesPerPage_(samplesPerPage) {
+        p_.setRenderHint(QPainter::Antialiasing, false);
+        p_.setRenderHint(QPainter::TextAntialiasing, false);
+        p_.setFont(labelFont(LabelFont{settings.fontName, kValueFontPoints, false, false}, layer,
+                             settings.scale));
+        textHeight_ = p_.fontMetrics().height();
+    }
+
+    void draw(const PlannedLine& l) {
+        p_.setPen(QPen(QColor(l.colour), 1));
+        if (l.numbered) {
+            // The numbers' glyphs stay within two text heights of their row.
+            rows_.through(int64_t{l.row} + 2 * textHeight_);
+            for (const auto& [x, number] : l.numbers) {
+                p_.drawText(QRect(x, l.row - textHeight_ / 2, 0x7FFF, textHeight_),
+                            Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                            QString::number(number));
+            }
+            rows_.mark(QRect(0, l.row - 2 * textHeight_, layer_.width(), 4 * textHeight_ + 1));
+        }
+        if (!l.trace) {
+            return;
+        }
+        if (columns_.start.empty() || columns_.start.back() != l.values.size()) {
+            columns_.build(labelWidth_, traceWidth_, samplesPerPage_,
+                           static_cast<uint32_t>(l.values.size()));
+        }
+        drawTrace(layer_, rows_, l.colour, l.values, l.k, l.row, columns_, ys_);
+    }
+
+private:
+    QImage& layer_;
+    LayerRefresh& rows_;
+    QPainter p_;
+    int32_t labelWidth_;
+    int32_t traceWidth_;
+    uint32_t samplesPerPage_;
+    int textHeight_ = 0;
+    std::vector<int32_t> ys_; // one line's y at a time
+    SampleColumns columns_;   // the same for every line of the page
+};
+
+Page pageOf(const Recording& rec, const PageLayerSettings& settings, int layerWidth) {
+    return Page{rec, settings.labelWidth, layerWidth - settings.labelWidth,
+                static_cast<float>(rec.currentMontage.pageMs) / 1000.0f};
+}
+
+int linesOf(const Recording& rec, const PageLayerSettings& settings) {
+    return std::min<int>(
+        {rec.currentMontage.numLines, kMaxLines, static_cast<int>(settings.rowCentre.size())});
+}
+
+// The lines of the page over `layer`, each drawn as soon as its values are computed.
 void drawLines(QImage& layer, LayerRefresh& rows, TraceModel& model, const TraceColours& colours,
                const PageLayerSettings& settings, int lines) {
     const Recording& rec = model.recording();
-    const MontageRecord& m = rec.currentMontage;
-    const Page page{rec, settings.labelWidth, layer.width() - settings.labelWidth,
-                    static_cast<float>(m.pageMs) / 1000.0f};
-    QPainter p(&layer);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setRenderHint(QPainter::TextAntialiasing, false);
-    p.setFont(labelFont(LabelFont{settings.fontName, kValueFontPoints, false, false}, layer,
-                        settings.scale));
-    const int textHeight = p.fontMetrics().height();
-    std::vector<int32_t> ys; // one line's y at a time
-    SampleColumns columns;   // the same for every line of the page
+    const Page page = pageOf(rec, settings, layer.width());
+    LineDrawer drawer(layer, rows, settings, page.labelWidth, page.traceWidth, rec.samplesPerPage);
     model.computeLineValues([&](int i, std::span<const float> values) {
-        if (i >= lines) {
-            return;
+        if (i < lines) {
+            drawer.draw(planLine(rec, page, colours, settings, i, values));
         }
-        const QRgb colour = lineColour(colours, rec, i);
-        p.setPen(QPen(QColor(colour), 1));
-        const uint8_t kind = lineSource(rec, i).kind;
-        const bool valueLine = isValueLine(m, i);
-        if (valueLine && kind != kUnavailable) {
-            // The numbers' glyphs stay within two text heights of their row.
-            const int32_t row = settings.rowCentre[i];
-            rows.through(int64_t{row} + 2 * textHeight);
-            drawValueNumbers(p, page, i, row);
-            rows.mark(QRect(0, row - 2 * textHeight, layer.width(), 4 * textHeight + 1));
-        }
-        if (valueLine || kind == kNoInput || kind == kUnavailable) {
-            return;
-        }
-        if (rec.samplesPerPage == 0 || values.empty()) {
-            return;
-        }
-        if (columns.start.empty() || columns.start.back() != values.size()) {
-            columns.build(page.labelWidth, page.traceWidth, rec.samplesPerPage,
-                          static_cast<uint32_t>(values.size()));
-        }
-        const double k = pixelsPerStep(rec.derivations[i], m.gain[i], settings.pixelsPerCm);
-        drawTrace(layer, rows, colour, values, k, settings.rowCentre[i], columns, ys);
     });
 }
 
@@ -131,9 +179,7 @@ void drawLines(QImage& layer, LayerRefresh& rows, TraceModel& model, const Trace
 
 void drawPageLayer(QImage& layer, TraceModel& model, const TraceColours& colours,
                    const PageLayerSettings& settings) {
-    const MontageRecord& m = model.recording().currentMontage;
-    const int lines =
-        std::min<int>({m.numLines, kMaxLines, static_cast<int>(settings.rowCentre.size())});
+    const int lines = linesOf(model.recording(), settings);
     LayerRefresh once;
     LayerRefresh& rows = settings.refresh != nullptr ? *settings.refresh : once;
     if (settings.background != nullptr) {
@@ -143,6 +189,40 @@ void drawPageLayer(QImage& layer, TraceModel& model, const TraceColours& colours
         model.computeLineValues();
     } else {
         drawLines(layer, rows, model, colours, settings, lines);
+    }
+    if (settings.background != nullptr) {
+        rows.end(layer, *settings.background);
+    }
+}
+
+PageRaster planPageLayer(const TraceModel& model, const TraceColours& colours,
+                         const PageLayerSettings& settings, int layerWidth) {
+    const Recording& rec = model.recording();
+    const Page page = pageOf(rec, settings, layerWidth);
+    PageRaster raster;
+    raster.labelWidth = page.labelWidth;
+    raster.traceWidth = page.traceWidth;
+    raster.samplesPerPage = rec.samplesPerPage;
+    const int lines = linesOf(rec, settings);
+    for (int i = 0; i < lines; ++i) {
+        raster.lines.push_back(planLine(rec, page, colours, settings, i, model.lineValues(i)));
+    }
+    return raster;
+}
+
+void drawPlannedPageLayer(QImage& layer, const PageRaster& raster,
+                          const PageLayerSettings& settings) {
+    LayerRefresh once;
+    LayerRefresh& rows = settings.refresh != nullptr ? *settings.refresh : once;
+    if (settings.background != nullptr) {
+        rows.begin(layer, *settings.background);
+    }
+    if (!layer.isNull() && !raster.lines.empty()) {
+        LineDrawer drawer(layer, rows, settings, raster.labelWidth, raster.traceWidth,
+                          raster.samplesPerPage);
+        for (const PlannedLine& l : raster.lines) {
+            drawer.draw(l);
+        }
     }
     if (settings.background != nullptr) {
         rows.end(layer, *settings.background);

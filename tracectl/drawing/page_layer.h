@@ -11,6 +11,8 @@
 #include <QString>
 
 #include <cstdint>
+#include <span>
+#include <utility>
 #include <vector>
 
 namespace viewer {
@@ -37,5 +39,38 @@ struct PageLayerSettings {
 // no layer or no row the values are computed all the same.
 void drawPageLayer(QImage& layer, TraceModel& model, const TraceColours& colours,
                    const PageLayerSettings& settings);
+
+// One line of a page as it is to be drawn: its pen, its row, the numbers of a value line
+// (x and number), and for a line with a trace its values (the model's own, valid until the
+// model computes its values again) and pixels per sample step.
+struct PlannedLine {
+    QRgb colour = 0;
+    int32_t row = 0;
+    bool numbered = false;
+    std::vector<std::pair<int, uint16_t>> numbers;
+    bool trace = false;
+    std::span<const float> values;
+    double k = 0.0;
+};
+
+// A page's traces ready to be drawn later, as drawPageLayer would have drawn them when they
+// were planned.
+struct PageRaster {
+    std::vector<PlannedLine> lines;
+    int32_t labelWidth = 0;
+    int32_t traceWidth = 0;
+    uint32_t samplesPerPage = 0;
+};
+
+// The page layer of the values `model` has just computed (every line's values kept), for a
+// layer `layerWidth` wide: taken from the recording as it is now, so that later changes to
+// it do not change what is drawn.
+PageRaster planPageLayer(const TraceModel& model, const TraceColours& colours,
+                         const PageLayerSettings& settings, int layerWidth);
+
+// Draws `raster` over `layer` as drawPageLayer draws (the static layer brought back from
+// `settings.background` through `settings.refresh`), without computing anything.
+void drawPlannedPageLayer(QImage& layer, const PageRaster& raster,
+                          const PageLayerSettings& settings);
 
 } // namespace viewer

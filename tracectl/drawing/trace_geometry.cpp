@@ -3,6 +3,7 @@
 #include "derivations.h"
 
 #include <cmath>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -40,7 +41,10 @@ int32_t traceYs(std::span<const float> values, int32_t rowCentre, double k, std:
     const __m128d end = _mm_set1_pd(32767.0);
     __m128d lowest = top;
     for (; i + 2 <= values.size(); i += 2) {
-        const __m128 pair = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(&values[i])));
+        // Two floats as one 8-byte load; the span need not start on an 8-byte boundary.
+        double bits = 0.0;
+        std::memcpy(&bits, &values[i], sizeof bits);
+        const __m128 pair = _mm_castpd_ps(_mm_set_sd(bits));
         __m128d scaled = _mm_mul_pd(_mm_cvtps_pd(pair), scale);
         scaled = _mm_min_pd(high, scaled);
         scaled = _mm_max_pd(low, scaled);

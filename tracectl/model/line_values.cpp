@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -232,12 +233,26 @@ void computeShared(const Recording& rec, uint32_t frames, std::vector<double>& s
 
 } // namespace
 
+namespace {
+
+// The lines and frames a computation on `rec` covers.
+std::pair<int, uint32_t> extentOf(const Recording& rec) {
+    const bool loaded = rec.isOpen() && !rec.pageBuffer.empty();
+    return {loaded ? std::min<int>(rec.currentMontage.numLines, kMaxLines) : 0,
+            loaded ? std::min(rec.samplesPerPage, framesThatFit(rec)) : 0};
+}
+
+} // namespace
+
+bool LineValues::keepsAll(const Recording& rec) {
+    const auto [lines, frames] = extentOf(rec);
+    return static_cast<size_t>(lines) * frames <= kKeptValues;
+}
+
 void LineValues::compute(const Recording& rec, FilterBank& filters, const LineSink& sink) {
     const MontageRecord& m = rec.currentMontage;
-    const bool loaded = rec.isOpen() && !rec.pageBuffer.empty();
-    lines_ = loaded ? std::min<int>(m.numLines, kMaxLines) : 0;
-    frames_ = loaded ? std::min(rec.samplesPerPage, framesThatFit(rec)) : 0;
-    kept_ = static_cast<size_t>(lines_) * frames_ <= kKeptValues;
+    std::tie(lines_, frames_) = extentOf(rec);
+    kept_ = keepsAll(rec);
     computeShared(rec, frames_, shared_);
     const double* shared = shared_.empty() ? nullptr : shared_.data();
     // Lines not kept are computed in a scratch of a few lines, within kKeptValues values.

@@ -36,6 +36,9 @@ public:
     // whatever the lines and page length.
     void compute(const Recording& rec, FilterBank& filters, const LineSink& sink = {});
 
+    // Whether a computation on `rec` as it is now keeps the values of all its lines.
+    static bool keepsAll(const Recording& rec);
+
     // Values of line `i` from the last computation; empty for a line it did not cover or
     // did not keep.
     std::span<const float> line(int i) const;

@@ -76,6 +76,8 @@ public:
     void computeLineValues(const LineValues::LineSink& sink = {}) {
         values_.compute(rec_, filters_, sink);
     }
+    // Whether computeLineValues() would keep every line's values for lineValues().
+    bool keepsLineValues() const { return LineValues::keepsAll(rec_); }
 
     // Rebuilds the derivation records, then the filter coefficients (only with a file open).
     void buildDerivations();

@@ -23,7 +23,7 @@ QString montagesFolder() {
            QStringLiteral("/Viewer/montages");
 }
 
-bool readMontageFile(const QString& path, MontageDefinition& out, QString& error) {
+bool readMontageBytes(const QString& path, QByteArray& bytes, QString& error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         error = file.errorString();
@@ -33,12 +33,17 @@ bool readMontageFile(const QString& path, MontageDefinition& out, QString& error
         error = QStringLiteral("larger than %1 MB").arg(kLargestFile / (1024 * 1024));
         return false;
     }
-    const QByteArray bytes = file.readAll();
+    bytes = file.readAll();
     if (bytes.size() != file.size()) {
         error = QStringLiteral("could not be read whole");
         return false;
     }
-    return montageFromJson(bytes, out, error);
+    return true;
+}
+
+bool readMontageFile(const QString& path, MontageDefinition& out, QString& error) {
+    QByteArray bytes;
+    return readMontageBytes(path, bytes, error) && montageFromJson(bytes, out, error);
 }
 
 MontageFolderContents readMontageFolder(const QString& folder) {
@@ -86,7 +91,10 @@ bool writeMontageFile(const QString& folder, const MontageDefinition& def, QStri
         error = QStringLiteral("cannot create %1").arg(folder);
         return false;
     }
-    const QString path = QDir(folder).filePath(montageFileName(def.name));
+    return writeMontageTo(QDir(folder).filePath(montageFileName(def.name)), def, error);
+}
+
+bool writeMontageTo(const QString& path, const MontageDefinition& def, QString& error) {
     MontageDefinition existing;
     if (QFile::exists(path) && !readMontageFile(path, existing, error)) {
         error = QStringLiteral("%1 is kept as it is: %2").arg(path, error);

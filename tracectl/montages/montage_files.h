@@ -26,6 +26,9 @@ struct MontageFolderContents {
     std::vector<MontageFileProblem> problems;
 };
 
+// The whole of a file that may be a montage file (at most 16 MB); false, with `error`, when
+// it cannot be read whole.
+bool readMontageBytes(const QString& path, QByteArray& bytes, QString& error);
 // Reads one montage file; false, with `error`, when it cannot be read or is malformed.
 bool readMontageFile(const QString& path, MontageDefinition& out, QString& error);
 
@@ -43,5 +46,8 @@ QString montageFileName(const std::string& name);
 // nothing written, when the file there does not read as a montage (it is kept as it is) or
 // the writing fails.
 bool writeMontageFile(const QString& folder, const MontageDefinition& def, QString& error);
+// Writes `def` to the file `path` in the same way (its folder must exist): never over a file
+// that does not read as a montage.
+bool writeMontageTo(const QString& path, const MontageDefinition& def, QString& error);
 
 } // namespace viewer

@@ -98,15 +98,29 @@ PageSettings pageSettingsOf(const Recording& rec, const PageSettings& fallback) 
     return page;
 }
 
-std::vector<std::string> eegElectrodeNames(const Recording& rec) {
+namespace {
+
+std::vector<std::string> namesOf(const Recording& rec, bool polygraphic) {
     std::vector<std::string> names;
     const int channels = std::min<int>(rec.header.numChannels, rec.orderTable.size());
     for (int p = 0; p < channels; ++p) {
         const uint16_t code = rec.orderTable[p];
         const ElectrodeRecord& e = electrodeOf(rec, code);
-        if (code != 0 && e.status != 0 && !e.polygraphic()) {
+        if (code != 0 && e.status != 0 && e.polygraphic() == polygraphic) {
             names.push_back(labelOf(e));
         }
+    }
+    return names;
+}
+
+} // namespace
+
+std::vector<std::string> eegElectrodeNames(const Recording& rec) { return namesOf(rec, false); }
+
+std::vector<std::string> electrodeNames(const Recording& rec) {
+    std::vector<std::string> names = namesOf(rec, false);
+    for (std::string& n : namesOf(rec, true)) {
+        names.push_back(std::move(n));
     }
     return names;
 }

@@ -26,6 +26,9 @@ PageSettings pageSettingsOf(const Recording& rec, const PageSettings& fallback);
 
 // Names of the recording's EEG electrodes (not polygraphic, acquired), in channel order.
 std::vector<std::string> eegElectrodeNames(const Recording& rec);
+// Names of every acquired electrode of the recording's channels: the EEG electrodes, then
+// the polygraphic ones, each in channel order.
+std::vector<std::string> electrodeNames(const Recording& rec);
 
 // Makes `def` the montage in force (rec.own and currentMontage; derivations are not
 // rebuilt): one line per line not hidden, at most 128; terms matched to the recording's

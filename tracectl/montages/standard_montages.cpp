@@ -3,6 +3,7 @@
 #include "electrode_names.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <utility>
 
@@ -116,14 +117,18 @@ bool isEar(const std::string& key) {
     return key == "A1" || key == "A2" || key == "M1" || key == "M2";
 }
 
+// The keys of the electrodes present less the ears and mastoids, in the recording's order.
+std::vector<std::string> scalpKeys(const Present& p) {
+    std::vector<std::string> scalp;
+    std::copy_if(p.keys().begin(), p.keys().end(), std::back_inserter(scalp),
+                 [](const std::string& key) { return !isEar(key); });
+    return scalp;
+}
+
 MontageDefinition commonAverage(const Present& p) {
     std::vector<std::string> lines = kTenTwenty;
-    std::vector<std::string> scalp;
-    for (const std::string& key : p.keys()) {
-        if (isEar(key)) {
-            continue;
-        }
-        scalp.push_back(key);
+    const std::vector<std::string> scalp = scalpKeys(p);
+    for (const std::string& key : scalp) {
         if (std::find(lines.begin(), lines.end(), key) == lines.end()) {
             lines.push_back(key);
         }
@@ -163,6 +168,15 @@ const std::vector<std::string>& standardMontageNames() {
     static const std::vector<std::string> kNames = {"Double banana", "Transverse", "Common average",
                                                     "Linked ears", "Laplacian"};
     return kNames;
+}
+
+std::vector<std::string> commonAverageElectrodes(const std::vector<std::string>& eegElectrodes) {
+    const Present p(eegElectrodes);
+    std::vector<std::string> names;
+    for (const std::string& key : scalpKeys(p)) {
+        names.push_back(p.name(key));
+    }
+    return names;
 }
 
 std::vector<MontageDefinition> standardMontages(const std::vector<std::string>& eegElectrodes) {

@@ -17,6 +17,10 @@ const std::vector<std::string>& standardMontageNames();
 // has and the 10-20 name of one it lacks, so such a line shows as not present. "Common
 // average" and "Laplacian" take their means over the electrodes present; "Linked ears"
 // uses A1 and A2, or M1 and M2 when the recording has those and not the ears.
+// The electrodes whose mean "Common average" takes: the EEG electrodes of `eegElectrodes`
+// less the ears and mastoids, in their order and spelling.
+std::vector<std::string> commonAverageElectrodes(const std::vector<std::string>& eegElectrodes);
+
 std::vector<MontageDefinition> standardMontages(const std::vector<std::string>& eegElectrodes);
 
 } // namespace viewer

@@ -1,9 +1,11 @@
 #include "frmView.h"
 
 #include "CViewerCtrl.h"
+#include "CalibrationTools.h"
 #include "EdfExportMenu.h"
 #include "MainWindowVideo.h"
 #include "MontageList.h"
+#include "MontageTools.h"
 #include "MyScrollBar.h"
 #include "ReportActions.h"
 #include "ToolbarPictures.h"
@@ -118,6 +120,7 @@ frmView::frmView(QWidget* parent)
     montages_ = new MontageList(
         *this, *ViewTrace1_, *cmbViewMode_, [this](int index) { selectEntry(cmbViewMode_, index); },
         viewer::montagesFolder());
+    new MontageTools(*this, *ViewTrace1_, *montages_); // a child of the window
     connectEvents();
 
     setMinimumSize(static_cast<int>(std::ceil(kMinimumTwips / twipsPerPixelX())),
@@ -127,6 +130,9 @@ frmView::frmView(QWidget* parent)
     qApp->installEventFilter(this);
     review_ = std::make_unique<ReviewTools>(*this);
     events_ = std::make_unique<EventsTools>(*this);
+    calibration_ =
+        new CalibrationTools(*this, *ViewTrace1_, *cmbBaseTime_, DisplayTables::kBaseTimeEntries,
+                             [this] { selectEntry(cmbBaseTime_, cmbBaseTime_->currentIndex()); });
     trends_ = std::make_unique<TrendsTools>(*this);
 }
 

@@ -22,6 +22,7 @@
 #include <functional>
 #include <memory>
 
+class CalibrationTools;
 class CViewerCtrl;
 class MontageList;
 class MyScrollBar;
@@ -125,6 +126,9 @@ public:
     MontageList& montages() const { return *montages_; }
     // The reviewer's events: overlay, menu, keys and sidecar (viewer/events/).
     EventsTools& events() const { return *events_; }
+    // The screen calibration, the time bases in mm/s and the sensitivity readout
+    // (viewer/calibration/).
+    CalibrationTools& calibration() const { return *calibration_; }
     // The trend panel and the page spectrum (viewer/trends/).
     TrendsTools& trends() const { return *trends_; }
 
@@ -170,6 +174,9 @@ private:
     void ViewTrace1_CambiatoMontaggio();
     // Brings the lists in line with the control's page length, gain, filters and notch.
     void refreshFromControl();
+    // Step 1 of the refresh: the page length's entry; while a time base (mm/s) is chosen, its
+    // handler again, so that the page length follows the traces' width.
+    void showPageLength();
     // The same without running the lists' handlers: the control has these values already.
     void showControlValues();
     void selectEntry(QComboBox* list, int index);
@@ -225,5 +232,6 @@ private:
     std::unique_ptr<ReviewTools> review_;
     MontageList* montages_ = nullptr; // a child of the window
     std::unique_ptr<EventsTools> events_;
+    CalibrationTools* calibration_ = nullptr; // a child of the window
     std::unique_ptr<TrendsTools> trends_;
 };

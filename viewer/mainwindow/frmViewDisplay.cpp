@@ -3,6 +3,7 @@
 #include "frmView.h"
 
 #include "CViewerCtrl.h"
+#include "CalibrationTools.h"
 #include "MontageList.h"
 #include "MyScrollBar.h"
 #include "ViewerSettings.h"
@@ -109,7 +110,11 @@ void frmView::cmbBaseTime_Click() {
     if (cmbBaseTime_->currentIndex() < 0) {
         return;
     }
-    ViewTrace1_->SetSecNumber(static_cast<float>(cmbBaseTime_->currentIndex() + 1));
+    const int index = cmbBaseTime_->currentIndex();
+    // Entries after the page lengths are time bases: the page length follows the traces' width.
+    const double seconds =
+        index < DisplayTables::kBaseTimeEntries ? index + 1 : calibration_->pageSeconds(index);
+    ViewTrace1_->SetSecNumber(static_cast<float>(seconds));
     ViewTrace1_->DrawPage(posSec_);
     hscroll1_->setMax(ViewTrace1_->totalTrcSec());
     hscroll1_->setLargeChange(ViewTrace1_->secNumber());
@@ -125,9 +130,14 @@ void frmView::cmbViewMode_Click() {
     } else if (value == kAllLinesRecorded) {
         ImpostaAllElectrode();
     } else if (montages_->choose(value)) {
-        // The montage took the page's settings: the lists show them, the page is drawn once.
+        // The montage took the page's settings: the lists show them, the page is drawn once
+        // (by the time base's handler when one is chosen: its labels may be wider).
         showControlValues();
-        ViewTrace1_->DrawPage(posSec_);
+        if (calibration_->timeBaseChosen()) {
+            showPageLength();
+        } else {
+            ViewTrace1_->DrawPage(posSec_);
+        }
     } else {
         ViewTrace1_->setGratis(false);
         ViewTrace1_->setNumMont(static_cast<int16_t>(value + kFirstArchivedMontage));
@@ -136,8 +146,16 @@ void frmView::cmbViewMode_Click() {
     }
 }
 
+void frmView::showPageLength() {
+    if (calibration_ != nullptr && calibration_->timeBaseChosen()) {
+        selectEntry(cmbBaseTime_, cmbBaseTime_->currentIndex());
+    } else {
+        ImpostaComboBaseTime(toWholeSeconds(ViewTrace1_->secNumber()));
+    }
+}
+
 void frmView::refreshFromControl() {
-    ImpostaComboBaseTime(toWholeSeconds(ViewTrace1_->secNumber()));
+    showPageLength();
     ImpostaComboGain(ViewTrace1_->GetGainEEG());
     ImpostaComboHighPassFilter(ViewTrace1_->GetHighFilterEEG());
     ImpostaComboLowPassFilter(ViewTrace1_->GetLowFilterEEG());
@@ -173,7 +191,7 @@ void frmView::ImpostaAllElectrode() {
     ViewTrace1_->setNumMont(
         static_cast<int16_t>(ViewTrace1_->GetNumArchivedMontage() + kFirstArchivedMontage));
     ImpostaComboGain(kAllElectrodesGain);
-    ImpostaComboBaseTime(toWholeSeconds(ViewTrace1_->secNumber()));
+    showPageLength();
     ImpostaComboHighPassFilter(ViewTrace1_->GetHighFilterEEG());
     ImpostaComboLowPassFilter(ViewTrace1_->GetLowFilterEEG());
     CompilaNotch();

@@ -69,19 +69,30 @@ void MontageList::appendEntries() {
     fillMenu();
 }
 
-bool MontageList::choose(int32_t value) {
+std::optional<viewer::MontageDefinition> MontageList::definition(int32_t value) const {
     const auto& own = folder_->contents().montages;
     const size_t s = static_cast<size_t>(value - kFirstStandard);
     const size_t o = static_cast<size_t>(value - kFirstOwn);
-    if (value >= kFirstStandard && s < standard_.size()) {
-        trace_.showMontage(standard_[s]);
-        return true;
-    }
     if (value >= kFirstOwn && o < own.size()) {
-        trace_.showMontage(own[o]);
-        return true;
+        return own[o];
     }
-    return false;
+    if (value >= kFirstStandard && s < standard_.size()) {
+        return standard_[s];
+    }
+    return std::nullopt;
+}
+
+bool MontageList::choose(int32_t value) {
+    const std::optional<viewer::MontageDefinition> def = definition(value);
+    if (def) {
+        trace_.showMontage(*def);
+    }
+    return def.has_value();
+}
+
+void MontageList::addTool(QAction* action) {
+    tools_.push_back(action);
+    fillMenu();
 }
 
 void MontageList::folderChanged() {
@@ -105,7 +116,7 @@ void MontageList::folderChanged() {
     if (again >= 0) {
         list_.setCurrentIndex(again);
     }
-    if (chosen >= kFirstOwn && again >= 0) {
+    if (chosen >= kFirstOwn && again >= 0 && !hold_) {
         select_(again); // the montage on screen was read again: show what the file now says
     }
 }
@@ -125,6 +136,12 @@ void MontageList::fillMenu() {
         }
         connect(entry, &QAction::triggered, this, [this, i] { select_(i); });
         ++n;
+    }
+    if (!tools_.empty()) {
+        menu_->addSeparator();
+    }
+    for (QAction* tool : tools_) {
+        menu_->addAction(tool);
     }
 }
 

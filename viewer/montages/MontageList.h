@@ -12,9 +12,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class CViewerCtrl;
+class QAction;
 class MontageFolder;
 class QComboBox;
 class QMainWindow;
@@ -42,6 +44,16 @@ public:
     MontageFolder& folder() const { return *folder_; }
     QMenu& menu() const { return *menu_; }
     const std::vector<viewer::MontageDefinition>& standard() const { return standard_; }
+    // The montage list itself, and entry `index` chosen as the user chooses it.
+    QComboBox& entries() const { return list_; }
+    void select(int index) { select_(index); }
+    // The definition of a standard or own montage of list value `value`; none for others.
+    std::optional<viewer::MontageDefinition> definition(int32_t value) const;
+    // While held (the montage editor open), a change of the folder rebuilds the list without
+    // showing the chosen montage again.
+    void holdSelection(bool hold) { hold_ = hold; }
+    // `action` is listed at the end of the "Montage" menu.
+    void addTool(QAction* action);
 
 private:
     // The user's montages changed: the list's entries follow, the selection stays.
@@ -57,4 +69,6 @@ private:
     MontageFolder* folder_ = nullptr;
     QMenu* menu_ = nullptr;
     std::vector<viewer::MontageDefinition> standard_;
+    std::vector<QAction*> tools_;
+    bool hold_ = false;
 };
