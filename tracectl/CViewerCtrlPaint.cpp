@@ -134,7 +134,7 @@ void CViewerCtrl::reportNotes() {
     emit DeleteNote();
     for (const PageNote& n : notes) {
         emit NoteNotification(n.numNota, n.posPix,
-                              QString::fromStdString(windows1252ToUtf8(n.text)));
+                              QString::fromStdString(n.utf8 ? n.text : windows1252ToUtf8(n.text)));
     }
 }
 
