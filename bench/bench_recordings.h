@@ -26,4 +26,8 @@ viewer::testing::RecordingDescription narrowRecording();
 // starting types spread evenly over `seconds`, every fifth a span of half a second.
 void writeEventSidecar(const std::string& recordingPath, int count, double seconds);
 
+// Writes an EDF+ file of `hours` hours at `path` with edflib: 64 EEG channels at 512 Hz in
+// one-second records, a note of 30 s every 30 s (edf_day_bench.cpp). Returns `path`.
+std::string writeEdfDay(const std::string& path, int hours);
+
 } // namespace bench

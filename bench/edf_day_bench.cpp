@@ -5,6 +5,7 @@
 // page step, the reading of every annotation (page cache warm, and cold: the file's pages
 // dropped first), and the resident memory after the steps.
 
+#include "bench_recordings.h"
 #include "derivations.h"
 #include "edf_annotations.h"
 #include "trace_model.h"
@@ -27,7 +28,9 @@ namespace {
 constexpr int kChannels = 64;
 constexpr int kRate = 512;
 
-std::string writeDay(const std::string& path, int hours) {
+} // namespace
+
+std::string bench::writeEdfDay(const std::string& path, int hours) {
     const int h = edfopen_file_writeonly(path.c_str(), EDFLIB_FILETYPE_EDFPLUS, kChannels);
     for (int s = 0; s < kChannels; ++s) {
         edf_set_samplefrequency(h, s, kRate);
@@ -56,9 +59,11 @@ std::string writeDay(const std::string& path, int hours) {
     return path;
 }
 
+namespace {
+
 const std::string& dayFile() {
     static QTemporaryDir dir;
-    static const std::string path = writeDay(
+    static const std::string path = bench::writeEdfDay(
         dir.filePath(QStringLiteral("day.edf")).toStdString(),
         std::getenv("VIEWER_EDF_HOURS") ? std::atoi(std::getenv("VIEWER_EDF_HOURS")) : 24);
     return path;
