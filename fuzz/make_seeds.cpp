@@ -64,16 +64,16 @@ viewer::testing::EdfDescription edfSeed(bool bdf, const std::string& reserved) {
     namespace vt = viewer::testing;
     vt::EdfDescription d;
     d.bdf = bdf, d.reserved = reserved, d.records = 3;
-    d.signals.resize(4);
+    d.channels.resize(4);
     const char* labels[] = {"EEG Fp1-REF", "EEG Cz-REF", "ECG", "SaO2"};
     const int samples[] = {16, 16, 32, 1};
     for (int s = 0; s < 4; ++s) {
-        d.signals[static_cast<size_t>(s)].label = labels[s];
-        d.signals[static_cast<size_t>(s)].samplesPerRecord = samples[s];
+        d.channels[static_cast<size_t>(s)].label = labels[s];
+        d.channels[static_cast<size_t>(s)].samplesPerRecord = samples[s];
     }
-    d.signals[3].dimension = "%";
+    d.channels[3].dimension = "%";
     if (bdf) {
-        d.signals[0].digitalMin = -8388608, d.signals[0].digitalMax = 8388607;
+        d.channels[0].digitalMin = -8388608, d.channels[0].digitalMax = 8388607;
     }
     d.sample = [bdf](int64_t r, int s, int k) {
         return bdf && s == 0 ? (k % 2 ? 8388607 : -8388608) : static_cast<int32_t>(r * 100 + k * 7 - s);

@@ -84,7 +84,7 @@ TEST(EdfValues, PhysicalValuesInMicrovoltsWhateverTheUnitAndBdfExtremes) {
         vt::EdfSignalDescription s = sig("EEG Cz", 4, c.dimension);
         s.physicalMin = c.physicalMin, s.physicalMax = c.physicalMax;
         s.digitalMin = c.digitalMin, s.digitalMax = c.digitalMax;
-        d.signals = {s};
+        d.channels = {s};
         d.sample = [&c](int64_t, int, int) { return c.value; };
         Opened o(d);
         ASSERT_TRUE(o.ok) << c.dimension;
@@ -97,7 +97,7 @@ TEST(EdfValues, PhysicalValuesInMicrovoltsWhateverTheUnitAndBdfExtremes) {
 TEST(EdfValues, SignalsAtOtherRatesAreHeldOnTheFramesOfTheEegAndTheAnnotationsNotDrawn) {
     vt::EdfDescription d;
     d.annotationBytes = 120, d.records = 3;
-    d.signals = {sig("EEG Fp1", 256), sig("ECG", 512, "mV"), sig("SaO2", 1, "%"), sig("EEG A1", 256)};
+    d.channels = {sig("EEG Fp1", 256), sig("ECG", 512, "mV"), sig("SaO2", 1, "%"), sig("EEG A1", 256)};
     d.sample = [](int64_t r, int s, int k) { return static_cast<int32_t>(r * 1000 + s * 10000 + k); };
     Opened o(d);
     ASSERT_TRUE(o.ok);
@@ -119,7 +119,7 @@ TEST(EdfValues, SignalsAtOtherRatesAreHeldOnTheFramesOfTheEegAndTheAnnotationsNo
 TEST(EdfClock, DiscontinuousFilesGiveTheClockAcrossTheirGapsAndNotesWithDurationsAndWholeTexts) {
     vt::EdfDescription d;
     d.reserved = "EDF+D", d.annotationBytes = 900, d.records = 4;
-    d.signals = {sig("EEG Cz", 100)};
+    d.channels = {sig("EEG Cz", 100)};
     // Records at 0, 1, 5 and 6 s: a gap of 3 s after the second.
     d.onset = [](int64_t r) { return r < 2 ? r : r + 3.0; };
     const std::string longText = "Crisi " + std::string(300, 'x') + " \xc3\xa8 fine";
@@ -154,7 +154,7 @@ TEST(EdfClock, DiscontinuousFilesGiveTheClockAcrossTheirGapsAndNotesWithDuration
 TEST(EdfNotes, ThousandsOfAnnotationsAreAllReachableAndThoseReadLaterJoinInOrder) {
     vt::EdfDescription d;
     d.annotationBytes = 400, d.records = 600;
-    d.signals = {sig("EEG Cz", 10)};
+    d.channels = {sig("EEG Cz", 10)};
     d.tals = [](int64_t r) { return vt::tal(r + 0.5, -1, "n" + std::to_string(r)) +
                                     vt::tal(r + 0.25, -1, "m" + std::to_string(r)); };
     Opened o(d);
@@ -179,15 +179,15 @@ TEST(EdfRefusals, FilesThatCannotBeShownAreRefusedWithTheReasonInWords) {
     };
     for (const Case& c : {
              Case{[](auto& d) { d.records = 11; }, ""}, // written with 10 records' data below
-             Case{[](auto& d) { d.signals.clear(); }, "only annotations"},
+             Case{[](auto& d) { d.channels.clear(); }, "only annotations"},
              Case{[](auto& d) { d.headerBytesField = "999"; }, "number of signals or the header"},
-             Case{[](auto& d) { d.signals[0].physicalMin = "1"; d.signals[0].physicalMax = "1"; },
+             Case{[](auto& d) { d.channels[0].physicalMin = "1"; d.channels[0].physicalMax = "1"; },
                   "EDF rules"},
-             Case{[](auto& d) { d.recordSeconds = "1000"; d.signals[0].samplesPerRecord = 1; },
+             Case{[](auto& d) { d.recordSeconds = "1000"; d.channels[0].samplesPerRecord = 1; },
                   "fewer than one sample"},
          }) {
         vt::EdfDescription d;
-        d.annotationBytes = 60, d.signals = {sig("EEG Cz", 4)};
+        d.annotationBytes = 60, d.channels = {sig("EEG Cz", 4)};
         c.spoil(d);
         vt::TempDir dir;
         vt::writeEdf(dir.file("bad.edf"), d);

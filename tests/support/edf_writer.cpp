@@ -30,7 +30,7 @@ std::string tal(double onset, double duration, const std::string& text) {
 
 void writeEdf(const std::string& path, const EdfDescription& d) {
     const bool annotated = d.annotationBytes > 0;
-    const size_t ns = d.signals.size() + (annotated ? 1 : 0);
+    const size_t ns = d.channels.size() + (annotated ? 1 : 0);
     const int width = d.bdf ? 3 : 2;
     std::string h = d.bdf ? "\xff" "BIOSEMI" : "0       ";
     h += field(d.patient, 80) + field(d.recording, 80) + field(d.startDate, 8) +
@@ -40,7 +40,7 @@ void writeEdf(const std::string& path, const EdfDescription& d) {
          field(std::to_string(d.records), 8) + field(d.recordSeconds, 8) +
          field(std::to_string(ns), 4);
     auto each = [&](auto pick, size_t w, const std::string& annotation) {
-        for (const EdfSignalDescription& s : d.signals) {
+        for (const EdfSignalDescription& s : d.channels) {
             h += field(pick(s), w);
         }
         if (annotated) {
@@ -65,8 +65,8 @@ void writeEdf(const std::string& path, const EdfDescription& d) {
     const double seconds = std::stod(d.recordSeconds);
     for (int64_t r = 0; r < d.records; ++r) {
         std::string rec;
-        for (size_t s = 0; s < d.signals.size(); ++s) {
-            for (int k = 0; k < d.signals[s].samplesPerRecord; ++k) {
+        for (size_t s = 0; s < d.channels.size(); ++s) {
+            for (int k = 0; k < d.channels[s].samplesPerRecord; ++k) {
                 const int32_t v = d.sample ? d.sample(r, static_cast<int>(s), k) : 0;
                 for (int b = 0; b < width; ++b) {
                     rec += static_cast<char>((v >> (8 * b)) & 0xFF);

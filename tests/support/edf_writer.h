@@ -23,7 +23,7 @@ struct EdfDescription {
     std::string recording = "Startdate 03-NOV-2026 X X X";
     std::string startDate = "03.11.26", startTime = "09.30.00";
     std::string recordSeconds = "1";
-    std::vector<EdfSignalDescription> signals;
+    std::vector<EdfSignalDescription> channels;
     int64_t records = 10;
     // Sample k of signal s in record r (digital); 0 when not given.
     std::function<int32_t(int64_t r, int s, int k)> sample;
