@@ -7,6 +7,7 @@
 #include "edf_writer.h"
 #include "recording_writer.h"
 
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -64,14 +65,10 @@ viewer::testing::EdfDescription edfSeed(bool bdf, const std::string& reserved) {
     namespace vt = viewer::testing;
     vt::EdfDescription d;
     d.bdf = bdf, d.reserved = reserved, d.records = 3;
-    d.channels.resize(4);
-    const char* labels[] = {"EEG Fp1-REF", "EEG Cz-REF", "ECG", "SaO2"};
-    const int samples[] = {16, 16, 32, 1};
+    d.channels = {{"EEG Fp1-REF"}, {"EEG Cz-REF"}, {"ECG", "mV"}, {"SaO2", "%"}};
     for (int s = 0; s < 4; ++s) {
-        d.channels[static_cast<size_t>(s)].label = labels[s];
-        d.channels[static_cast<size_t>(s)].samplesPerRecord = samples[s];
+        d.channels[static_cast<size_t>(s)].samplesPerRecord = std::array{16, 16, 32, 1}[s];
     }
-    d.channels[3].dimension = "%";
     if (bdf) {
         d.channels[0].digitalMin = -8388608, d.channels[0].digitalMax = 8388607;
     }

@@ -133,7 +133,8 @@ int16_t CViewerCtrl::FileName(const QString& nomeFile) {
     const TraceModel::OpenResult opened =
         model_->open(QFile::encodeName(nomeFile).toStdString(), gratis_,
                      notesLater_ ? NotesReading::Start : NotesReading::Whole);
-    readRemainingNotes(); // of the recording open now, the new one or the one kept
+    // Of the recording open now, the new one or the one kept: after its first paint.
+    notesPending_ = notesLater_;
     if (!opened.opened) {
         update();
         return -1;

@@ -209,8 +209,8 @@ public:
     QString noteText(int32_t numNota) const;
 
     // EDF+ files (edf_notes.cpp). With `later`, FileName reads only the first records'
-    // annotations and the rest on a thread of its own, merged as they come; without (the
-    // default), FileName reads them all before it returns.
+    // annotations, and the rest on a thread of its own from the control's next paint on,
+    // merged as they come; without (the default), FileName reads them all before it returns.
     void setNotesLater(bool later) { notesLater_ = later; }
     // Called each time notes read later have been merged, and once more when all are.
     void setNotesGrown(std::function<void(bool complete)> grown) { notesGrown_ = std::move(grown); }
@@ -247,6 +247,7 @@ private:
     std::unique_ptr<viewer::TraceModel> model_;
     viewer::EdfNotesWorker notesWorker_;
     bool notesLater_ = false;
+    bool notesPending_ = false; // annotations to read after the next paint
     int notesGeneration_ = 0; // parts read for an earlier file are dropped
     std::function<void(bool)> notesGrown_;
     const viewer::TraceColours traceColours_;

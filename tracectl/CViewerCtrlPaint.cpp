@@ -171,6 +171,11 @@ QImage CViewerCtrl::emptyPicture() const {
 }
 
 void CViewerCtrl::paintEvent(QPaintEvent*) {
+    if (notesPending_) {
+        // The annotations left are read once the first page is on screen, never beside it.
+        notesPending_ = false;
+        QMetaObject::invokeMethod(this, [this] { readRemainingNotes(); }, Qt::QueuedConnection);
+    }
     const QPoint origin = contentsRect().topLeft();
     QPainter p(this);
     if (rec().isOpen()) {

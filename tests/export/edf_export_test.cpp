@@ -1,5 +1,5 @@
-#include "derivations.h"
 #include "edf_export.h"
+#include "edf_writer.h"
 #include "page_loading.h"
 #include "recording_queries.h"
 #include "recording_writer.h"
@@ -315,21 +315,11 @@ TEST(EdfRoundTrip, ExportedRecordingOpensWithItsValuesAndNotes) {
         rec->pageBuffer.assign(viewer::kPageBufferValues, 0);
         viewer::LoadPage(*rec, 0, 1000);
     }
-    auto microvolts = [](const viewer::Recording& rec, int c, int64_t f) {
-        viewer::DerivationRecord d;
-        const viewer::ElectrodeRecord& e = rec.electrodes[rec.orderTable[c]];
-        d.kind = viewer::kInputAOnly, d.channelA = static_cast<int16_t>(c);
-        d.logicGround = e.logicGround, d.groundFraction = e.groundFraction, d.stepUv = e.stepUv;
-        d.physicalMin = e.physicalMin, d.physicalMax = e.physicalMax, d.unit = e.unit;
-        d.logicMin = e.logicMin, d.logicMax = e.logicMax;
-        const int32_t* frame = rec.pageBuffer.data() + f * rec.header.numChannels;
-        return (static_cast<double>(viewer::lineValue(d, frame)) + viewer::lineValueFraction(d)) *
-               viewer::lineScale(d);
-    };
     for (int c = 0; c < 3; ++c) {
         for (int64_t f : {0, 517, 999}) {
             // The trace's step divides its range by one step more than EDF's: up to one step.
-            EXPECT_NEAR(microvolts(again, c, f), microvolts(fx.rec, c, f), 1.01 * steps[c])
+            EXPECT_NEAR(vt::channelMicrovolts(again, c, f), vt::channelMicrovolts(fx.rec, c, f),
+                        1.01 * steps[static_cast<size_t>(c)])
                 << "channel " << c << " frame " << f;
         }
     }

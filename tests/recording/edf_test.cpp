@@ -1,5 +1,4 @@
 // EDF, EDF+ and BDF files read into the recording model.
-#include "derivations.h"
 #include "edf_reader.h"
 #include "edf_signal_kinds.h"
 #include "edf_writer.h"
@@ -24,17 +23,7 @@ struct Opened {
         ok = viewer::openRecording(rec, dir.file("rec.edf"));
         rec.pageBuffer.assign(viewer::kPageBufferValues, 0);
     }
-    // Microvolts of channel `c` at frame `f` of a page loaded from frame `first`, as the
-    // "all electrodes" montage draws it (the zero level less the value, inverted back).
-    double microvolts(int c, uint32_t f) {
-        viewer::DerivationRecord r;
-        const viewer::ElectrodeRecord& e = rec.electrodes[rec.orderTable[c]];
-        r.kind = viewer::kInputAOnly, r.channelA = static_cast<int16_t>(c);
-        r.logicGround = e.logicGround, r.groundFraction = e.groundFraction, r.stepUv = e.stepUv;
-        const int32_t* frame = rec.pageBuffer.data() + int64_t{f} * rec.header.numChannels;
-        return (static_cast<double>(viewer::lineValue(r, frame)) + viewer::lineValueFraction(r)) *
-               viewer::lineScale(r);
-    }
+    double microvolts(int c, uint32_t f) const { return vt::channelMicrovolts(rec, c, f); }
     vt::TempDir dir;
     Recording rec;
     bool ok = false;
@@ -56,8 +45,7 @@ TEST(EdfSignals, LabelsNameTheirElectrodeAndTypeFromPrefixOrDimension) {
                           Case{"EEG C4-A1", "mV", "C4", true}, Case{"ECG ECG1+", "mV", "ECG1+", false},
                           Case{"EOG-L", "uV", "EOG-L", false}, Case{"SpO2", "%", "SpO2", false},
                           Case{"Pos", "", "Pos", false}, Case{"EEG Pz", "bpm", "Pz", true}}) {
-        const vt::EdfSignalDescription d = sig(c.label, 1, c.dimension);
-        viewer::EdfSignal s{d.label, d.dimension, -1, 1, -1, 1, 1, 0};
+        const viewer::EdfSignal s{c.label, c.dimension, -1, 1, -1, 1, 1, 0};
         EXPECT_EQ(viewer::shortLabel(s), c.shown) << c.label;
         EXPECT_EQ(viewer::isEegSignal(s), c.eeg) << c.label;
     }

@@ -1,6 +1,7 @@
 #include "edf_writer.h"
 
-#include <cstdio>
+#include "derivations.h"
+
 #include <fstream>
 
 namespace viewer::testing {
@@ -12,18 +13,23 @@ std::string field(std::string s, size_t width) {
     return s;
 }
 
-std::string number(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", v);
-    return text;
-}
-
 } // namespace
 
+double channelMicrovolts(const Recording& rec, int c, int64_t f) {
+    DerivationRecord d;
+    const ElectrodeRecord& e = rec.electrodes[rec.orderTable[static_cast<size_t>(c)]];
+    d.kind = kInputAOnly, d.channelA = static_cast<int16_t>(c), d.unit = e.unit;
+    d.logicGround = e.logicGround, d.groundFraction = e.groundFraction, d.stepUv = e.stepUv;
+    d.physicalMin = e.physicalMin, d.physicalMax = e.physicalMax;
+    d.logicMin = e.logicMin, d.logicMax = e.logicMax;
+    const int32_t* frame = rec.pageBuffer.data() + f * rec.header.numChannels;
+    return (static_cast<double>(lineValue(d, frame)) + lineValueFraction(d)) * lineScale(d);
+}
+
 std::string tal(double onset, double duration, const std::string& text) {
-    std::string t = (onset < 0 ? "" : "+") + number(onset);
+    std::string t = (onset < 0 ? "" : "+") + std::to_string(onset);
     if (duration >= 0) {
-        t += "\x15" + number(duration);
+        t += "\x15" + std::to_string(duration);
     }
     return t + "\x14" + text + "\x14" + std::string(1, '\0');
 }

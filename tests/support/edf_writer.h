@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+namespace viewer {
+struct Recording;
+}
+
 namespace viewer::testing {
 
 struct EdfSignalDescription {
@@ -40,5 +44,9 @@ void writeEdf(const std::string& path, const EdfDescription& d);
 
 // A TAL: "+onset[\x15duration]\x14text\x14\0" (no duration when `duration` < 0).
 std::string tal(double onset, double duration, const std::string& text);
+
+// Microvolts of channel `c` at frame `f` of the page buffer, as a line of that electrode alone
+// draws it (its zero level and fraction taken off, times its step).
+double channelMicrovolts(const Recording& rec, int c, int64_t f);
 
 } // namespace viewer::testing
