@@ -133,8 +133,8 @@ void BM_EdfDayAnnotations(benchmark::State& state) {
             ::close(fd);
             state.ResumeTiming();
         }
-        notes = viewer::scanEdfRecords(file, rec.edf->layout, 0, rec.edf->layout.records)
-                    .notes.size();
+        notes =
+            viewer::scanEdfRecords(file, rec.edf->layout, 0, rec.edf->layout.records).notes.size();
     }
     state.counters["notes"] = static_cast<double>(notes);
     state.counters["records"] = static_cast<double>(rec.edf->layout.records);

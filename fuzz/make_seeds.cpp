@@ -73,11 +73,14 @@ viewer::testing::EdfDescription edfSeed(bool bdf, const std::string& reserved) {
         d.channels[0].digitalMin = -8388608, d.channels[0].digitalMax = 8388607;
     }
     d.sample = [bdf](int64_t r, int s, int k) {
-        return bdf && s == 0 ? (k % 2 ? 8388607 : -8388608) : static_cast<int32_t>(r * 100 + k * 7 - s);
+        return bdf && s == 0 ? (k % 2 ? 8388607 : -8388608)
+                             : static_cast<int32_t>(r * 100 + k * 7 - s);
     };
     if (!reserved.empty()) {
         d.annotationBytes = 120;
-        d.onset = [gap = reserved.back() == 'D'](int64_t r) { return r + (gap && r > 0 ? 2.0 : 0.0); };
+        d.onset = [gap = reserved.back() == 'D'](int64_t r) {
+            return r + (gap && r > 0 ? 2.0 : 0.0);
+        };
         d.tals = [](int64_t r) { return vt::tal(r + 0.5, r, "n\xc3\xa8" + std::to_string(r)); };
     }
     return d;
@@ -110,8 +113,11 @@ int main(int argc, char** argv) {
         viewer::testing::writeRecording((out / "trace" / std::to_string(i)).string(), traces[i]);
     }
     int edfSeeds = 0;
-    for (const auto& [bdf, reserved] : {std::pair{false, "EDF+C"}, {false, "EDF+D"},
-                                        {false, ""}, {true, "BDF+C"}, {true, "BDF+D"}}) {
+    for (const auto& [bdf, reserved] : {std::pair{false, "EDF+C"},
+                                        {false, "EDF+D"},
+                                        {false, ""},
+                                        {true, "BDF+C"},
+                                        {true, "BDF+D"}}) {
         viewer::testing::writeEdf((out / "edf" / std::to_string(edfSeeds++)).string(),
                                   edfSeed(bdf, reserved));
     }

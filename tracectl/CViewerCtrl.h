@@ -248,7 +248,7 @@ private:
     viewer::EdfNotesWorker notesWorker_;
     bool notesLater_ = false;
     bool notesPending_ = false; // annotations to read after the next paint
-    int notesGeneration_ = 0; // parts read for an earlier file are dropped
+    int notesGeneration_ = 0;   // parts read for an earlier file are dropped
     std::function<void(bool)> notesGrown_;
     const viewer::TraceColours traceColours_;
     QImage marker_;

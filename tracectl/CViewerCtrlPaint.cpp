@@ -174,7 +174,14 @@ void CViewerCtrl::paintEvent(QPaintEvent*) {
     if (notesPending_) {
         // The annotations left are read once the first page is on screen, never beside it.
         notesPending_ = false;
-        QMetaObject::invokeMethod(this, [this] { readRemainingNotes(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation = notesGeneration_] {
+                if (generation == notesGeneration_) { // no other file opened since
+                    readRemainingNotes();
+                }
+            },
+            Qt::QueuedConnection);
     }
     const QPoint origin = contentsRect().topLeft();
     QPainter p(this);

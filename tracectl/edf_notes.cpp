@@ -14,23 +14,22 @@ void CViewerCtrl::readRemainingNotes() {
     // file's reading without being rebuilt for every record.
     constexpr int64_t kRecordsPerPart = 8192;
     const int generation = notesGeneration_;
-    notesWorker_.start(
-        r.edf->path, r.edf->layout, r.edf->recordsScanned, kRecordsPerPart,
-        [this, generation](EdfScan&& scan, bool last) {
-            auto part = std::make_shared<EdfScan>(std::move(scan));
-            QMetaObject::invokeMethod(
-                this,
-                [this, generation, part, last] {
-                    if (generation != notesGeneration_ || !rec().edf) {
-                        return;
-                    }
-                    mergeEdfScan(*rec().edf, std::move(*part));
-                    if (notesGrown_) {
-                        notesGrown_(last);
-                    }
-                },
-                Qt::QueuedConnection);
-        });
+    notesWorker_.start(r.edf->path, r.edf->layout, r.edf->recordsScanned, kRecordsPerPart,
+                       [this, generation](EdfScan&& scan, bool last) {
+                           auto part = std::make_shared<EdfScan>(std::move(scan));
+                           QMetaObject::invokeMethod(
+                               this,
+                               [this, generation, part, last] {
+                                   if (generation != notesGeneration_ || !rec().edf) {
+                                       return;
+                                   }
+                                   mergeEdfScan(*rec().edf, std::move(*part));
+                                   if (notesGrown_) {
+                                       notesGrown_(last);
+                                   }
+                               },
+                               Qt::QueuedConnection);
+                       });
 }
 
 QString CViewerCtrl::edfNoteText(int32_t numNota) const {
@@ -40,6 +39,7 @@ QString CViewerCtrl::edfNoteText(int32_t numNota) const {
     }
     const EdfNote& n = notes[static_cast<size_t>(numNota)];
     const QString text = QString::fromStdString(n.text).trimmed();
-    return n.duration < 0 ? text
-                          : QStringLiteral("%1 (%2 s)").arg(text, QString::number(n.duration, 'g', 7));
+    return n.duration < 0
+               ? text
+               : QStringLiteral("%1 (%2 s)").arg(text, QString::number(n.duration, 'g', 7));
 }

@@ -40,11 +40,12 @@ TEST(EdfSignals, LabelsNameTheirElectrodeAndTypeFromPrefixOrDimension) {
         const char *label, *dimension, *shown;
         bool eeg;
     };
-    for (const Case& c : {Case{"EEG Fp1-REF", "uV", "Fp1", true}, Case{"FP1", "uV", "Fp1", true},
-                          Case{"EEG FP1", "uV", "Fp1", true}, Case{"EEG T3-LE", "uV", "T3", true},
-                          Case{"EEG C4-A1", "mV", "C4", true}, Case{"ECG ECG1+", "mV", "ECG1+", false},
-                          Case{"EOG-L", "uV", "EOG-L", false}, Case{"SpO2", "%", "SpO2", false},
-                          Case{"Pos", "", "Pos", false}, Case{"EEG Pz", "bpm", "Pz", true}}) {
+    for (const Case& c :
+         {Case{"EEG Fp1-REF", "uV", "Fp1", true}, Case{"FP1", "uV", "Fp1", true},
+          Case{"EEG FP1", "uV", "Fp1", true}, Case{"EEG T3-LE", "uV", "T3", true},
+          Case{"EEG C4-A1", "mV", "C4", true}, Case{"ECG ECG1+", "mV", "ECG1+", false},
+          Case{"EOG-L", "uV", "EOG-L", false}, Case{"SpO2", "%", "SpO2", false},
+          Case{"Pos", "", "Pos", false}, Case{"EEG Pz", "bpm", "Pz", true}}) {
         const viewer::EdfSignal s{c.label, c.dimension, -1, 1, -1, 1, 1, 0};
         EXPECT_EQ(viewer::shortLabel(s), c.shown) << c.label;
         EXPECT_EQ(viewer::isEegSignal(s), c.eeg) << c.label;
@@ -85,8 +86,11 @@ TEST(EdfValues, PhysicalValuesInMicrovoltsWhateverTheUnitAndBdfExtremes) {
 TEST(EdfValues, SignalsAtOtherRatesAreHeldOnTheFramesOfTheEegAndTheAnnotationsNotDrawn) {
     vt::EdfDescription d;
     d.annotationBytes = 120, d.records = 3;
-    d.channels = {sig("EEG Fp1", 256), sig("ECG", 512, "mV"), sig("SaO2", 1, "%"), sig("EEG A1", 256)};
-    d.sample = [](int64_t r, int s, int k) { return static_cast<int32_t>(r * 1000 + s * 10000 + k); };
+    d.channels = {sig("EEG Fp1", 256), sig("ECG", 512, "mV"), sig("SaO2", 1, "%"),
+                  sig("EEG A1", 256)};
+    d.sample = [](int64_t r, int s, int k) {
+        return static_cast<int32_t>(r * 1000 + s * 10000 + k);
+    };
     Opened o(d);
     ASSERT_TRUE(o.ok);
     EXPECT_EQ(o.rec.header.rate, 256);
@@ -113,10 +117,14 @@ TEST(EdfClock, DiscontinuousFilesGiveTheClockAcrossTheirGapsAndNotesWithDuration
     const std::string longText = "Crisi " + std::string(300, 'x') + " \xc3\xa8 fine";
     d.tals = [&longText](int64_t r) {
         switch (r) {
-        case 0: return vt::tal(0, -1, "Start") + vt::tal(0.5, 2.25, "Apnoea");
-        case 1: return vt::tal(3, -1, "In the gap") + vt::tal(1.5, -1, longText);
-        case 3: return vt::tal(6.25, 10, "A") + std::string("\x14\x14\0", 3);
-        default: return std::string();
+        case 0:
+            return vt::tal(0, -1, "Start") + vt::tal(0.5, 2.25, "Apnoea");
+        case 1:
+            return vt::tal(3, -1, "In the gap") + vt::tal(1.5, -1, longText);
+        case 3:
+            return vt::tal(6.25, 10, "A") + std::string("\x14\x14\0", 3);
+        default:
+            return std::string();
         }
     };
     Opened o(d);
@@ -143,8 +151,10 @@ TEST(EdfNotes, ThousandsOfAnnotationsAreAllReachableAndThoseReadLaterJoinInOrder
     vt::EdfDescription d;
     d.annotationBytes = 400, d.records = 600;
     d.channels = {sig("EEG Cz", 10)};
-    d.tals = [](int64_t r) { return vt::tal(r + 0.5, -1, "n" + std::to_string(r)) +
-                                    vt::tal(r + 0.25, -1, "m" + std::to_string(r)); };
+    d.tals = [](int64_t r) {
+        return vt::tal(r + 0.5, -1, "n" + std::to_string(r)) +
+               vt::tal(r + 0.25, -1, "m" + std::to_string(r));
+    };
     Opened o(d);
     ASSERT_TRUE(o.ok);
     ASSERT_EQ(o.rec.edf->notes.size(), 1200u);
@@ -169,9 +179,15 @@ TEST(EdfRefusals, FilesThatCannotBeShownAreRefusedWithTheReasonInWords) {
              Case{[](auto& d) { d.records = 11; }, ""}, // written with 10 records' data below
              Case{[](auto& d) { d.channels.clear(); }, "only annotations"},
              Case{[](auto& d) { d.headerBytesField = "999"; }, "number of signals or the header"},
-             Case{[](auto& d) { d.channels[0].physicalMin = "1"; d.channels[0].physicalMax = "1"; },
+             Case{[](auto& d) {
+                      d.channels[0].physicalMin = "1";
+                      d.channels[0].physicalMax = "1";
+                  },
                   "EDF rules"},
-             Case{[](auto& d) { d.recordSeconds = "1000"; d.channels[0].samplesPerRecord = 1; },
+             Case{[](auto& d) {
+                      d.recordSeconds = "1000";
+                      d.channels[0].samplesPerRecord = 1;
+                  },
                   "fewer than one sample"},
          }) {
         vt::EdfDescription d;

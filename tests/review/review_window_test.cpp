@@ -252,7 +252,8 @@ TEST_F(ReviewWindowTest, AnEdfFileShowsEveryNoteOnceReadAfterItsFirstPageAndARef
     viewer::testing::writeEdf(files.file("long.edf"), d);
     drop(QString::fromStdString(files.file("long.edf")));
     EXPECT_TRUE(win().ViewTrace1()->recording().isOpen());
-    EXPECT_TRUE(QTest::qWaitFor([this] { return win().review().notes().model().rowCount() == 3000; }));
+    EXPECT_TRUE(
+        QTest::qWaitFor([this] { return win().review().notes().model().rowCount() == 3000; }));
     EXPECT_EQ(trace().noteText(2999), "n2999 (2 s)");
     EXPECT_FLOAT_EQ(trace().GetPosNote(2999), 2999.5f);
 }

@@ -38,13 +38,16 @@ void writeEdf(const std::string& path, const EdfDescription& d) {
     const bool annotated = d.annotationBytes > 0;
     const size_t ns = d.channels.size() + (annotated ? 1 : 0);
     const int width = d.bdf ? 3 : 2;
-    std::string h = d.bdf ? "\xff" "BIOSEMI" : "0       ";
-    h += field(d.patient, 80) + field(d.recording, 80) + field(d.startDate, 8) +
-         field(d.startTime, 8) +
-         field(d.headerBytesField.empty() ? std::to_string(256 * (ns + 1)) : d.headerBytesField, 8) +
-         field(d.reserved.empty() && d.bdf ? "24BIT" : d.reserved, 44) +
-         field(std::to_string(d.records), 8) + field(d.recordSeconds, 8) +
-         field(std::to_string(ns), 4);
+    std::string h = d.bdf ? "\xff"
+                            "BIOSEMI"
+                          : "0       ";
+    h +=
+        field(d.patient, 80) + field(d.recording, 80) + field(d.startDate, 8) +
+        field(d.startTime, 8) +
+        field(d.headerBytesField.empty() ? std::to_string(256 * (ns + 1)) : d.headerBytesField, 8) +
+        field(d.reserved.empty() && d.bdf ? "24BIT" : d.reserved, 44) +
+        field(std::to_string(d.records), 8) + field(d.recordSeconds, 8) +
+        field(std::to_string(ns), 4);
     auto each = [&](auto pick, size_t w, const std::string& annotation) {
         for (const EdfSignalDescription& s : d.channels) {
             h += field(pick(s), w);
@@ -60,8 +63,10 @@ void writeEdf(const std::string& path, const EdfDescription& d) {
     each([](const auto& s) { return s.dimension; }, 8, "");
     each([](const auto& s) { return s.physicalMin; }, 8, "-1");
     each([](const auto& s) { return s.physicalMax; }, 8, "1");
-    each([](const auto& s) { return std::to_string(s.digitalMin); }, 8, d.bdf ? "-8388608" : "-32768");
-    each([](const auto& s) { return std::to_string(s.digitalMax); }, 8, d.bdf ? "8388607" : "32767");
+    each([](const auto& s) { return std::to_string(s.digitalMin); }, 8,
+         d.bdf ? "-8388608" : "-32768");
+    each([](const auto& s) { return std::to_string(s.digitalMax); }, 8,
+         d.bdf ? "8388607" : "32767");
     each([](const auto&) { return std::string(); }, 80, "");
     each([](const auto& s) { return std::to_string(s.samplesPerRecord); }, 8,
          std::to_string(annotationSamples));

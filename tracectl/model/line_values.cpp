@@ -186,9 +186,9 @@ void computeGroup(const Recording& rec, FilterBank& filters, const LineGroup& g,
             const int32_t* frame = frames;
             for (uint32_t f = 0; f < n; ++f, frame += channels) {
                 line[f] = static_cast<float>(
-                    w[0] != nullptr ? weightedValue(*w[0], frame, sharedHere ? sharedHere[f] : 0.0)
-                                    : static_cast<double>(lineValue(r[0], frame)) +
-                                          lineValueFraction(r[0]));
+                    w[0] != nullptr
+                        ? weightedValue(*w[0], frame, sharedHere ? sharedHere[f] : 0.0)
+                        : static_cast<double>(lineValue(r[0], frame)) + lineValueFraction(r[0]));
             }
         }
     } else if (weighted) {

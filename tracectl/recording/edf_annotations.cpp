@@ -8,7 +8,7 @@ namespace viewer {
 
 namespace {
 
-constexpr char kOnsetEnd = 0x14;   // ends the onset (or duration) and each annotation text
+constexpr char kOnsetEnd = 0x14; // ends the onset (or duration) and each annotation text
 constexpr char kDurationMark = 0x15;
 
 // A signed or unsigned decimal number at the start of `s`, up to `end`; false when `s` does
@@ -27,8 +27,8 @@ bool readNumber(std::string_view& s, char end, double& value, bool sign) {
         text.remove_prefix(1);
     }
     double v = 0;
-    const auto r = std::from_chars(text.data(), text.data() + text.size(), v,
-                                   std::chars_format::fixed);
+    const auto r =
+        std::from_chars(text.data(), text.data() + text.size(), v, std::chars_format::fixed);
     if (text.empty() || r.ec != std::errc{} || r.ptr != text.data() + text.size()) {
         return false;
     }
@@ -111,8 +111,8 @@ EdfScan scanEdfRecords(const TraceFile& file, const EdfLayout& layout, int64_t f
             const int64_t at = layout.headerBytes + r * layout.recordBytes + block.offsetInRecord;
             const size_t got = file.readAt(at, bytes.data(), bytes.size());
             double recordOnset = onset;
-            const bool read = parseTals(std::string_view(bytes.data(), got), a == 0, recordOnset,
-                                        scan.notes);
+            const bool read =
+                parseTals(std::string_view(bytes.data(), got), a == 0, recordOnset, scan.notes);
             if (a == 0 && read) {
                 onset = recordOnset;
                 timed = true;
@@ -136,9 +136,9 @@ void mergeEdfScan(EdfSource& source, EdfScan&& scan) {
         for (size_t k = 0; k < scan.recordOnsets.size(); ++k) {
             const int64_t record = scan.from + static_cast<int64_t>(k);
             const double onset = scan.recordOnsets[k];
-            const bool follows = !source.recordOnsets.empty() &&
-                                 std::abs(onset - (source.recordOnsets.back() +
-                                                   layout.recordSeconds)) <= halfFrame;
+            const bool follows =
+                !source.recordOnsets.empty() &&
+                std::abs(onset - (source.recordOnsets.back() + layout.recordSeconds)) <= halfFrame;
             if (!follows) {
                 source.stretches.push_back(
                     {record * layout.framesPerRecord, std::llround(onset * fps)});
@@ -151,9 +151,8 @@ void mergeEdfScan(EdfSource& source, EdfScan&& scan) {
 
 int64_t edfUncutFrame(const EdfSource& source, int64_t s) {
     const auto& st = source.stretches;
-    auto after = std::upper_bound(st.begin(), st.end(), s, [](int64_t v, const EdfStretch& x) {
-        return v < x.fileFrame;
-    });
+    auto after = std::upper_bound(st.begin(), st.end(), s,
+                                  [](int64_t v, const EdfStretch& x) { return v < x.fileFrame; });
     if (after == st.begin()) {
         return s;
     }
@@ -168,8 +167,9 @@ void placeEdfNotes(EdfSource& source) {
         const int64_t uncut = std::llround(n.onset * fps);
         int64_t frame = uncut;
         if (!st.empty()) {
-            auto next = std::upper_bound(st.begin(), st.end(), uncut,
-                                         [](int64_t v, const EdfStretch& x) { return v < x.uncutFrame; });
+            auto next =
+                std::upper_bound(st.begin(), st.end(), uncut,
+                                 [](int64_t v, const EdfStretch& x) { return v < x.uncutFrame; });
             if (next == st.begin()) {
                 frame = st.front().fileFrame;
             } else {

@@ -212,7 +212,8 @@ bool hasEdfSignature(const TraceFile& file) {
         return false;
     }
     const std::string_view s(head, sizeof head);
-    return s == "0       " || s == "\xff" "BIOSEMI";
+    return s == "0       " || s == "\xff"
+                                   "BIOSEMI";
 }
 
 std::string readEdfHeader(const std::string& path, const TraceFile& file, EdfHeader& out) {
@@ -224,8 +225,8 @@ std::string readEdfHeader(const std::string& path, const TraceFile& file, EdfHea
     const std::string_view reserved(fixed + 192, 5);
     layout.bdf = static_cast<unsigned char>(fixed[0]) == 0xFF;
     layout.bytesPerSample = layout.bdf ? 3 : 2;
-    layout.plus = reserved == "EDF+C" || reserved == "EDF+D" || reserved == "BDF+C" ||
-                  reserved == "BDF+D";
+    layout.plus =
+        reserved == "EDF+C" || reserved == "EDF+D" || reserved == "BDF+C" || reserved == "BDF+D";
     layout.discontinuous = reserved == "EDF+D" || reserved == "BDF+D";
     const int64_t fileSignals = number(std::string_view(fixed + 252, 4));
     const int64_t headerBytes = number(std::string_view(fixed + 184, 8));

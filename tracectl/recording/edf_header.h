@@ -13,8 +13,9 @@ namespace viewer {
 // What the header says about the patient and the start, as edflib reads it.
 struct EdfHeader {
     EdfLayout layout;
-    std::string patient;   // EDF+: the patient's name field, underscores as blanks; EDF: the whole field
-    int birthDay = 0;      // 0 when the file gives no birth date
+    std::string
+        patient;      // EDF+: the patient's name field, underscores as blanks; EDF: the whole field
+    int birthDay = 0; // 0 when the file gives no birth date
     int birthMonth = 0;
     int birthYear = 0;
     int startDay = 0;

@@ -51,7 +51,7 @@ struct EdfLayout {
     int64_t headerBytes = 0;
     int64_t recordBytes = 0;
     int64_t records = 0;
-    double recordSeconds = 0;   // duration of one data record
+    double recordSeconds = 0;    // duration of one data record
     int32_t framesPerRecord = 0; // frames drawn per record: samples of the fastest EEG signal
     std::vector<EdfSignal> drawnSignals;
     std::vector<EdfAnnotationBlock> annotations;
@@ -65,13 +65,15 @@ struct EdfLayout {
 struct EdfSource {
     std::string path; // as opened
     EdfLayout layout;
-    std::vector<EdfNote> notes;         // in order of frame
-    std::vector<double> recordOnsets;   // of the records read so far (EDF+D only)
-    std::vector<EdfStretch> stretches;  // EDF+D only; empty = one stretch from frame 0
-    int64_t recordsScanned = 0;         // records whose annotations have been read
-    std::vector<uint8_t> scratch;       // bytes of the records a page spans
+    std::vector<EdfNote> notes;        // in order of frame
+    std::vector<double> recordOnsets;  // of the records read so far (EDF+D only)
+    std::vector<EdfStretch> stretches; // EDF+D only; empty = one stretch from frame 0
+    int64_t recordsScanned = 0;        // records whose annotations have been read
+    std::vector<uint8_t> scratch;      // bytes of the records a page spans
 
-    bool notesComplete() const { return layout.annotations.empty() || recordsScanned >= layout.records; }
+    bool notesComplete() const {
+        return layout.annotations.empty() || recordsScanned >= layout.records;
+    }
 };
 
 } // namespace viewer

@@ -25,8 +25,8 @@ int32_t sampleAt(const uint8_t* p, int64_t k, bool bdf) {
 
 // Puts the samples of `records` data records from record `r0`, held in `bytes`, on the
 // frames [from, to) of the page that starts at frame `first`.
-void placeRecords(Recording& rec, const uint8_t* bytes, int64_t r0, int64_t records,
-                  int64_t first, int64_t from, int64_t to) {
+void placeRecords(Recording& rec, const uint8_t* bytes, int64_t r0, int64_t records, int64_t first,
+                  int64_t from, int64_t to) {
     const EdfLayout& l = rec.edf->layout;
     const int64_t fpr = l.framesPerRecord;
     const int channels = rec.header.numChannels;
@@ -40,8 +40,8 @@ void placeRecords(Recording& rec, const uint8_t* bytes, int64_t r0, int64_t reco
             int32_t* out = rec.pageBuffer.data() + (f0 - first) * channels + c;
             for (int64_t f = f0; f < f1; ++f, out += channels) {
                 const int64_t j = f - r * fpr;
-                *out = sampleAt(samples, s.samplesPerRecord == fpr ? j : j * s.samplesPerRecord / fpr,
-                                l.bdf);
+                *out = sampleAt(
+                    samples, s.samplesPerRecord == fpr ? j : j * s.samplesPerRecord / fpr, l.bdf);
             }
         }
     }
@@ -72,8 +72,8 @@ bool loadEdfPage(Recording& rec, uint32_t first, uint32_t count) {
     for (int64_t r = first / fpr; r * fpr < end; r += perRead) {
         const int64_t records = std::min(perRead, (end - 1) / fpr + 1 - r);
         scratch.resize(static_cast<size_t>(records * l.recordBytes));
-        const size_t got = rec.file.readAt(l.headerBytes + r * l.recordBytes, scratch.data(),
-                                           scratch.size());
+        const size_t got =
+            rec.file.readAt(l.headerBytes + r * l.recordBytes, scratch.data(), scratch.size());
         std::fill(scratch.begin() + static_cast<std::ptrdiff_t>(got), scratch.end(), uint8_t{0});
         placeRecords(rec, scratch.data(), r, records, first, first, end);
     }

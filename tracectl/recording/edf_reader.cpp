@@ -70,7 +70,8 @@ void fillElectrodes(Recording& rec, const EdfLayout& l) {
     int firstEeg = -1;
     for (size_t c = 0; c < l.drawnSignals.size(); ++c) {
         const ElectrodeRecord e = electrodeFor(l.drawnSignals[c]);
-        const std::string key = e.polygraphic() ? std::string{} : electrodeKey(l.drawnSignals[c].label);
+        const std::string key =
+            e.polygraphic() ? std::string{} : electrodeKey(l.drawnSignals[c].label);
         uint16_t code = 0;
         if (key == "A1" && rec.electrodes[kLeftEar].status == 0) {
             code = kLeftEar;
@@ -90,7 +91,8 @@ void fillElectrodes(Recording& rec, const EdfLayout& l) {
     }
     // The zero level the references and the frames past the end read as: the first EEG
     // electrode's.
-    rec.electrodes[0].logicGround = rec.electrodes[firstEeg < 0 ? rec.orderTable[0] : firstEeg].logicGround;
+    rec.electrodes[0].logicGround =
+        rec.electrodes[firstEeg < 0 ? rec.orderTable[0] : firstEeg].logicGround;
 }
 
 } // namespace

@@ -14,8 +14,8 @@ namespace viewer {
 namespace {
 
 constexpr std::array<std::string_view, 14> kPolygraphicTypes = {
-    "ECG", "EKG", "EOG", "EMG", "RESP", "SAO2", "SPO2", "PLETH", "TEMP",
-    "POL", "PNG", "HR",  "PULSE", "MISC"};
+    "ECG",   "EKG",  "EOG", "EMG", "RESP", "SAO2",  "SPO2",
+    "PLETH", "TEMP", "POL", "PNG", "HR",   "PULSE", "MISC"};
 
 std::string upper(std::string_view s) {
     std::string u(s);

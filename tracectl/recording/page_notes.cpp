@@ -8,8 +8,7 @@ namespace viewer {
 
 namespace {
 
-std::vector<PageNote> edfNotesOnPage(const Recording& rec, int32_t labelWidth,
-                                     int32_t traceWidth) {
+std::vector<PageNote> edfNotesOnPage(const Recording& rec, int32_t labelWidth, int32_t traceWidth) {
     std::vector<PageNote> found;
     const int64_t start = rec.pageStart;
     const int64_t span = rec.samplesPerPage;

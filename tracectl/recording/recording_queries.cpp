@@ -123,8 +123,9 @@ float GetPosNote(Recording& rec, int32_t numNota) {
     if (rec.isOpen() && rec.edf) {
         const auto& notes = rec.edf->notes;
         return numNota >= 0 && static_cast<size_t>(numNota) < notes.size()
-                   ? static_cast<float>(static_cast<double>(notes[static_cast<size_t>(numNota)].frame) /
-                                        rec.header.rate)
+                   ? static_cast<float>(
+                         static_cast<double>(notes[static_cast<size_t>(numNota)].frame) /
+                         rec.header.rate)
                    : 0.0f;
     }
     if (!rec.isOpen() || numNota < 0 || numNota > rec.noteCount || numNota > kNoteCapacity) {

@@ -212,9 +212,10 @@ QFileDialog* frmView::CommonDialog1() {
     CommonDialog1_->setOption(QFileDialog::DontUseNativeDialog);
     CommonDialog1_->setFileMode(QFileDialog::ExistingFile);
     CommonDialog1_->setAcceptMode(QFileDialog::AcceptOpen);
-    CommonDialog1_->setNameFilters({QStringLiteral("Viewer EEG Trace File (*.vwr)"),
-                                    QStringLiteral("EDF and BDF recordings (*.edf *.bdf *.EDF *.BDF)"),
-                                    QStringLiteral("All files (*.*)")});
+    CommonDialog1_->setNameFilters(
+        {QStringLiteral("Viewer EEG Trace File (*.vwr)"),
+         QStringLiteral("EDF and BDF recordings (*.edf *.bdf *.EDF *.BDF)"),
+         QStringLiteral("All files (*.*)")});
     return CommonDialog1_;
 }
 

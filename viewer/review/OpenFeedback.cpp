@@ -89,7 +89,8 @@ QString refusalReason(const QString& path) {
         return QStringLiteral("Not opened: %1 cannot be read (%2).").arg(name, file.errorString());
     }
     const QByteArray head = file.peek(8);
-    if (head == "0       " || head == "\xff" "BIOSEMI") {
+    if (head == "0       " || head == "\xff"
+                                      "BIOSEMI") {
         const std::string why = viewer::edfRefusalReason(QFile::encodeName(path).toStdString());
         return QStringLiteral("Not opened: %1 is an %2 file that cannot be shown: %3.")
             .arg(name, head.startsWith('0') ? QStringLiteral("EDF") : QStringLiteral("BDF"),
