@@ -29,4 +29,8 @@ void writeEventSidecar(const std::string& recordingPath, int count, double secon
 // Peak resident memory of the process in MB (VmHWM).
 double peakResidentMb();
 
+// Writes an EDF+ file of `hours` hours at `path` with edflib: 64 EEG channels at 512 Hz in
+// one-second records, a note of 30 s every 30 s (edf_day_bench.cpp). Returns `path`.
+std::string writeEdfDay(const std::string& path, int hours);
+
 } // namespace bench

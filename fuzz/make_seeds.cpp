@@ -1,10 +1,13 @@
 // make-fuzz-seeds OUTPUT: writes the seed corpora of the fuzz targets into OUTPUT/trace,
-// OUTPUT/calls and OUTPUT/video: the demo recording of every header generation cut to six
-// seconds, recordings in shapes the demo lacks, and a few scripted calls and video file heads.
+// OUTPUT/edf, OUTPUT/calls and OUTPUT/video: the demo recording of every header generation cut
+// to six seconds, recordings in shapes the demo lacks, small EDF, EDF+C, EDF+D and BDF+ files,
+// and a few scripted calls and video file heads.
 
 #include "demo_recording.h"
+#include "edf_writer.h"
 #include "recording_writer.h"
 
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -56,6 +59,33 @@ RecordingDescription earsAndCz(uint8_t generation, uint16_t bytes) {
     return d;
 }
 
+// Three seconds of Fp1, Cz, an ECG at twice their rate and a 1 Hz SaO2, with notes; the
+// discontinuous one with a gap of two seconds, the BDF one at both ends of its range.
+viewer::testing::EdfDescription edfSeed(bool bdf, const std::string& reserved) {
+    namespace vt = viewer::testing;
+    vt::EdfDescription d;
+    d.bdf = bdf, d.reserved = reserved, d.records = 3;
+    d.channels = {{"EEG Fp1-REF"}, {"EEG Cz-REF"}, {"ECG", "mV"}, {"SaO2", "%"}};
+    for (int s = 0; s < 4; ++s) {
+        d.channels[static_cast<size_t>(s)].samplesPerRecord = std::array{16, 16, 32, 1}[s];
+    }
+    if (bdf) {
+        d.channels[0].digitalMin = -8388608, d.channels[0].digitalMax = 8388607;
+    }
+    d.sample = [bdf](int64_t r, int s, int k) {
+        return bdf && s == 0 ? (k % 2 ? 8388607 : -8388608)
+                             : static_cast<int32_t>(r * 100 + k * 7 - s);
+    };
+    if (!reserved.empty()) {
+        d.annotationBytes = 120;
+        d.onset = [gap = reserved.back() == 'D'](int64_t r) {
+            return r + (gap && r > 0 ? 2.0 : 0.0);
+        };
+        d.tals = [](int64_t r) { return vt::tal(r + 0.5, r, "n\xc3\xa8" + std::to_string(r)); };
+    }
+    return d;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -63,7 +93,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const fs::path out = argv[1];
-    for (const char* dir : {"trace", "calls", "video"}) {
+    for (const char* dir : {"trace", "edf", "calls", "video"}) {
         fs::create_directories(out / dir);
     }
     std::vector<RecordingDescription> traces;
@@ -81,6 +111,15 @@ int main(int argc, char** argv) {
     traces.back().fileType = 128; // one line per channel
     for (size_t i = 0; i < traces.size(); ++i) {
         viewer::testing::writeRecording((out / "trace" / std::to_string(i)).string(), traces[i]);
+    }
+    int edfSeeds = 0;
+    for (const auto& [bdf, reserved] : {std::pair{false, "EDF+C"},
+                                        {false, "EDF+D"},
+                                        {false, ""},
+                                        {true, "BDF+C"},
+                                        {true, "BDF+D"}}) {
+        viewer::testing::writeEdf((out / "edf" / std::to_string(edfSeeds++)).string(),
+                                  edfSeed(bdf, reserved));
     }
     using namespace std::string_literals;
     const std::string zeros(64, '\0');

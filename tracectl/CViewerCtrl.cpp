@@ -21,7 +21,7 @@ CViewerCtrl::CViewerCtrl(QWidget* parent)
     adoptClientSize();
 }
 
-CViewerCtrl::~CViewerCtrl() = default;
+CViewerCtrl::~CViewerCtrl() { notesWorker_.stop(); }
 
 // ---- Properties -------------------------------------------------------------------------
 
@@ -128,8 +128,13 @@ void CViewerCtrl::setBorderStyle(int16_t v) {
 
 int16_t CViewerCtrl::FileName(const QString& nomeFile) {
     path_ = nomeFile;
+    notesWorker_.stop();
+    ++notesGeneration_;
     const TraceModel::OpenResult opened =
-        model_->open(QFile::encodeName(nomeFile).toStdString(), gratis_);
+        model_->open(QFile::encodeName(nomeFile).toStdString(), gratis_,
+                     notesLater_ ? NotesReading::Start : NotesReading::Whole);
+    // Of the recording open now, the new one or the one kept: after its first paint.
+    notesPending_ = notesLater_;
     if (!opened.opened) {
         update();
         return -1;

@@ -3,6 +3,7 @@
 // answers the host's questions about the recording and reports notes and montage changes.
 // Members are declared in the order of their dispatch identifiers; a test holds that order.
 
+#include "edf_notes_worker.h"
 #include "layer_refresh.h"
 #include "montage_definition.h"
 #include "page_layer.h"
@@ -217,8 +218,16 @@ public:
     // Line `i` at page sample `l` as drawn: the filtered value times the line scale, in
     // microvolts; NaN for a line or sample the last drawing did not cover.
     double lineMicrovolts(int i, int32_t l) const;
-    // Text of note `numNota` of the note table, whole; empty past the notes.
+    // Text of note `numNota` of the note table, whole; empty past the notes. An EDF file's
+    // note: its whole text, and its duration in brackets when it has one ("Apnoea (12.5 s)").
     QString noteText(int32_t numNota) const;
+
+    // EDF+ files (edf_notes.cpp). With `later`, FileName reads only the first records'
+    // annotations, and the rest on a thread of its own from the control's next paint on,
+    // merged as they come; without (the default), FileName reads them all before it returns.
+    void setNotesLater(bool later) { notesLater_ = later; }
+    // Called each time notes read later have been merged, and once more when all are.
+    void setNotesGrown(std::function<void(bool complete)> grown) { notesGrown_ = std::move(grown); }
 
 signals:
     void DeleteNote();
@@ -247,7 +256,16 @@ private:
     QImage emptyPicture() const;
     viewer::Recording& rec() { return model_->recording(); }
 
+    // Starts reading the annotations the open EDF file has left unread, when there are any.
+    void readRemainingNotes();
+    QString edfNoteText(int32_t numNota) const;
+
     std::unique_ptr<viewer::TraceModel> model_;
+    viewer::EdfNotesWorker notesWorker_;
+    bool notesLater_ = false;
+    bool notesPending_ = false; // annotations to read after the next paint
+    int notesGeneration_ = 0;   // parts read for an earlier file are dropped
+    std::function<void(bool)> notesGrown_;
     const viewer::TraceColours traceColours_;
     QImage marker_;
     QImage notTraceFile_;

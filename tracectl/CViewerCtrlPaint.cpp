@@ -169,7 +169,7 @@ void CViewerCtrl::reportNotes() {
     emit DeleteNote();
     for (const PageNote& n : notes) {
         emit NoteNotification(n.numNota, n.posPix,
-                              QString::fromStdString(windows1252ToUtf8(n.text)));
+                              QString::fromStdString(n.utf8 ? n.text : windows1252ToUtf8(n.text)));
     }
 }
 
@@ -207,6 +207,18 @@ QImage CViewerCtrl::emptyPicture() const {
 }
 
 void CViewerCtrl::paintEvent(QPaintEvent*) {
+    if (notesPending_) {
+        // The annotations left are read once the first page is on screen, never beside it.
+        notesPending_ = false;
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation = notesGeneration_] {
+                if (generation == notesGeneration_) { // no other file opened since
+                    readRemainingNotes();
+                }
+            },
+            Qt::QueuedConnection);
+    }
     const QPoint origin = contentsRect().topLeft();
     QPainter p(this);
     if (rec().isOpen()) {

@@ -58,6 +58,9 @@ double CViewerCtrl::lineMicrovolts(int i, int32_t l) const {
 
 QString CViewerCtrl::noteText(int32_t numNota) const {
     const Recording& r = recording();
+    if (r.isOpen() && r.edf) {
+        return edfNoteText(numNota);
+    }
     if (!r.isOpen() || numNota < 0 || numNota >= std::min(r.noteCount, kNoteCapacity)) {
         return {};
     }

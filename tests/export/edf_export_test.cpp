@@ -1,4 +1,7 @@
 #include "edf_export.h"
+#include "edf_writer.h"
+#include "page_loading.h"
+#include "recording_queries.h"
 #include "recording_writer.h"
 #include "stretches.h"
 #include "temp_dir.h"
@@ -287,3 +290,43 @@ TEST(EdfExport, TheFormatTheNameAsksForIsWrittenOrRefusedWhenTheSamplesDoNotFitI
 }
 
 } // namespace
+
+// An exported recording opened again: every channel's microvolts on "all electrodes" within
+// the export's quantisation, and the notes at the same places with the texts written.
+TEST(EdfRoundTrip, ExportedRecordingOpensWithItsValuesAndNotes) {
+    Fixture fx(4, 2);
+    const ExportResult r = fx.run();
+    std::vector<double> steps; // microvolts per EDF step of each signal
+    std::vector<std::pair<long long, std::string>> written;
+    {
+        ReadBack back(r.files.at(0)); // edflib opens a file once at a time
+        for (int c = 0; c < 3; ++c) {
+            const edf_param_struct& s = back.hdr->signalparam[c];
+            steps.push_back(std::abs((s.phys_max - s.phys_min) / (s.dig_max - s.dig_min)) *
+                            (c == 1 ? 1000 : (c == 2 ? 0.001 : 1)));
+        }
+        written = back.notes();
+    }
+    viewer::Recording again;
+    ASSERT_TRUE(viewer::openRecording(again, r.files.at(0)));
+    ASSERT_EQ(again.header.numChannels, 4);
+    EXPECT_EQ(again.totalSamples, fx.rec.totalSamples);
+    for (viewer::Recording* rec : {&fx.rec, &again}) {
+        rec->pageBuffer.assign(viewer::kPageBufferValues, 0);
+        viewer::LoadPage(*rec, 0, 1000);
+    }
+    for (int c = 0; c < 3; ++c) {
+        for (int64_t f : {0, 517, 999}) {
+            // The trace's step divides its range by one step more than EDF's: up to one step.
+            EXPECT_NEAR(vt::channelMicrovolts(again, c, f), vt::channelMicrovolts(fx.rec, c, f),
+                        1.01 * steps[static_cast<size_t>(c)])
+                << "channel " << c << " frame " << f;
+        }
+    }
+    ASSERT_EQ(again.edf->notes.size(), written.size());
+    for (size_t i = 0; i < written.size(); ++i) {
+        EXPECT_EQ(again.edf->notes[i].text, written[i].second);
+        EXPECT_FLOAT_EQ(viewer::queries::GetPosNote(again, static_cast<int32_t>(i)),
+                        viewer::queries::GetPosNote(fx.rec, static_cast<int32_t>(i)));
+    }
+}

@@ -93,6 +93,17 @@ update-mime-database "$XDG_DATA_HOME/mime" || fail "update-mime-database"
 type=$(xdg-mime query filetype "$work/demo.vwr")
 [ "$type" = application/x-viewer-trace ] || fail "a recording is of type '$type'"
 echo "desktop entry valid; a recording is $type"
+# EDF and BDF files by their signature, a BDF recording apart from a BDF font of the same name.
+"$root/usr/bin/vwr2edf" "$work/demo.vwr" "$work/demo.edf" >/dev/null 2>&1 || fail "vwr2edf failed"
+printf '\377BIOSEMI' >"$work/rec.bdf"
+printf 'STARTFONT 2.1\n' >"$work/font.bdf"
+for pair in demo.edf:application/x-edf rec.bdf:application/x-bdf font.bdf:application/x-font-bdf; do
+    type=$(xdg-mime query filetype "$work/${pair%%:*}")
+    [ "$type" = "${pair#*:}" ] || fail "${pair%%:*} is of type '$type'"
+done
+grep -q 'MimeType=.*application/x-edf;application/x-bdf;' "$root/usr/share/applications/viewer.desktop" ||
+    fail "the desktop entry does not open EDF and BDF files"
+echo "EDF and BDF recordings known by their signature"
 
 # 4. The Debian package: dependencies found and named, and no lintian error.
 (cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/deb" >cpack.log 2>&1) ||

@@ -3,6 +3,7 @@
 
 #include "CViewerCtrl.h"
 #include "MyScrollBar.h"
+#include "edf_writer.h"
 #include "export/EdfExportMenu.h"
 #include "frmView.h"
 #include "montage_recordings.h"
@@ -236,6 +237,25 @@ TEST_F(ReviewWindowTest, ARefusedFileLeavesTheOpenRecordingWholeAndOpenWarningsN
               "electrode table looks damaged: the label of channel 2 holds bytes that are not "
               "text.");
     EXPECT_EQ(RecentFiles::load().size(), 2);
+}
+
+TEST_F(ReviewWindowTest, AnEdfFileShowsEveryNoteOnceReadAfterItsFirstPageAndARefusedOneIsNamed) {
+    viewer::testing::EdfDescription d;
+    d.annotationBytes = 60;
+    viewer::testing::writeEdf(files.file("empty.edf"), d);
+    drop(QString::fromStdString(files.file("empty.edf")));
+    EXPECT_EQ(win().review().statusMessage(),
+              "Not opened: empty.edf is an EDF file that cannot be shown: it holds only "
+              "annotations, no signal to draw.");
+    d.channels = {{"EEG Fp1-REF"}}, d.channels[0].samplesPerRecord = 16, d.records = 3000;
+    d.tals = [](int64_t r) { return viewer::testing::tal(r + 0.5, 2, "n" + std::to_string(r)); };
+    viewer::testing::writeEdf(files.file("long.edf"), d);
+    drop(QString::fromStdString(files.file("long.edf")));
+    EXPECT_TRUE(win().ViewTrace1()->recording().isOpen());
+    EXPECT_TRUE(
+        QTest::qWaitFor([this] { return win().review().notes().model().rowCount() == 3000; }));
+    EXPECT_EQ(trace().noteText(2999), "n2999 (2 s)");
+    EXPECT_FLOAT_EQ(trace().GetPosNote(2999), 2999.5f);
 }
 
 TEST_F(ReviewWindowTest, ALastPageRunningPastTheDataMarksWhereTheyEnd) {

@@ -292,7 +292,8 @@ TEST_F(MainWindow, DialogsChooseTheColourAndTheFile) {
     emit trace().NoteNotification(0, 40, "Eyes closed");
     QFileDialog* files = window().CommonDialog1();
     EXPECT_EQ(files->nameFilters(),
-              (QStringList{"Viewer EEG Trace File (*.vwr)", "All files (*.*)"}));
+              (QStringList{"Viewer EEG Trace File (*.vwr)",
+                           "EDF and BDF recordings (*.edf *.bdf *.EDF *.BDF)", "All files (*.*)"}));
     QTimer::singleShot(0, files, [files, path] {
         files->findChild<QLineEdit*>("fileNameEdit")->setText(path);
         static_cast<QDialog*>(files)->accept(); // QFileDialog's own accept checks the file

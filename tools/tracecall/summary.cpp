@@ -58,10 +58,11 @@ int printSummary(CViewerCtrl& ctrl, const QString& path) {
         if (at == 0.0f) {
             break;
         }
-        const auto& text = r.notes[n].text;
-        std::printf("  %s  %s\n", qPrintable(clock(static_cast<int32_t>(at))),
-                    viewer::windows1252ToUtf8(viewer::fieldText(text.data(), text.size() - 1))
-                        .c_str());
+        // An EDF file's notes are as many as it has, beyond the note table.
+        const std::string text =
+            r.edf ? ctrl.noteText(n).toStdString()
+                  : viewer::windows1252ToUtf8(viewer::fieldText(r.notes[n].text.data(), 39));
+        std::printf("  %s  %s\n", qPrintable(clock(static_cast<int32_t>(at))), text.c_str());
     }
     return 0;
 }

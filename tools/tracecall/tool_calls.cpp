@@ -61,6 +61,15 @@ std::string notesJson(CViewerCtrl& ctrl, const Call&, std::string&) {
     const Recording& r = ctrl.recording();
     std::ostringstream o;
     o << "[";
+    if (r.edf) {
+        const auto& notes = r.edf->notes;
+        for (size_t i = 0; i < notes.size(); ++i) {
+            o << (i ? ", " : "") << "{\"sample\": " << notes[i].frame
+              << ", \"onset\": " << notes[i].onset << ", \"duration\": " << notes[i].duration
+              << ", \"text\": " << jsonString(notes[i].text) << "}";
+        }
+        return o.str() + "]";
+    }
     for (size_t i = 0; i < r.notes.size() && r.notes[i].sample != 0; ++i) {
         o << (i ? ", " : "") << "{\"sample\": " << r.notes[i].sample
           << ", \"text\": " << fieldJson(r.notes[i].text) << "}";

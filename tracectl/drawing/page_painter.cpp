@@ -112,7 +112,7 @@ void drawNoteTexts(QPainter& p, const std::vector<PageNote>& notes, const QRect&
     p.setPen(QColor(kNoteColour));
     for (const PageNote& n : notes) {
         p.drawText(QPoint(n.posPix + 2, traces.top() + p.fontMetrics().ascent()),
-                   QString::fromStdString(windows1252ToUtf8(n.text)));
+                   QString::fromStdString(n.utf8 ? n.text : windows1252ToUtf8(n.text)));
     }
 }
 

@@ -46,7 +46,7 @@ constexpr int kSideBySide = 4;
 struct RecordedInput {
     const DerivationRecord* r;
     double operator()(int j, uint32_t, const int32_t* frame) const {
-        return static_cast<double>(lineValue(r[j], frame));
+        return static_cast<double>(lineValue(r[j], frame)) + lineValueFraction(r[j]);
     }
 };
 
@@ -70,8 +70,10 @@ void fillChunk(const DerivationRecord* r, const WeightedDerivation* const* w, co
     for (int j = 0; j < count; ++j) {
         std::array<double, kChunk>& line = v[static_cast<size_t>(j)];
         if (w[j] == nullptr) {
+            const double fraction = lineValueFraction(r[j]);
             for (uint32_t f = 0; f < n; ++f) {
-                line[f] = static_cast<double>(lineValue(r[j], frames + size_t{f} * channels));
+                line[f] =
+                    static_cast<double>(lineValue(r[j], frames + size_t{f} * channels)) + fraction;
             }
             continue;
         }
@@ -185,8 +187,9 @@ void computeGroup(const Recording& rec, FilterBank& filters, const LineGroup& g,
             const int32_t* frame = frames;
             for (uint32_t f = 0; f < n; ++f, frame += channels) {
                 line[f] = static_cast<float>(
-                    w[0] != nullptr ? weightedValue(*w[0], frame, sharedHere ? sharedHere[f] : 0.0)
-                                    : static_cast<double>(lineValue(r[0], frame)));
+                    w[0] != nullptr
+                        ? weightedValue(*w[0], frame, sharedHere ? sharedHere[f] : 0.0)
+                        : static_cast<double>(lineValue(r[0], frame)) + lineValueFraction(r[0]));
             }
         }
     } else if (weighted) {

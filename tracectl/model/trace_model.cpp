@@ -16,8 +16,9 @@ constexpr int kArchivedBase = 30;
 
 } // namespace
 
-TraceModel::OpenResult TraceModel::open(const std::string& path, bool asRecorded) {
-    if (!openRecording(rec_, path)) {
+TraceModel::OpenResult TraceModel::open(const std::string& path, bool asRecorded,
+                                        NotesReading notes) {
+    if (!openRecording(rec_, path, notes)) {
         return {};
     }
     rec_.maxPageMs = maxPageMsFor(rec_.header.numChannels, rec_.header.rate);

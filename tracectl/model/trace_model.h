@@ -31,8 +31,9 @@ public:
     // Opens the trace file at `path`. On success: maxPageMs for the recording; with
     // `asRecorded` and a montage history the history montage at historyIndex, else no lines;
     // derivations and filters rebuilt; a zero-filled page buffer. A failure leaves the
-    // recording as openRecording does.
-    OpenResult open(const std::string& path, bool asRecorded);
+    // recording as openRecording does. `notes`: how much of an EDF+ file's annotations to read.
+    OpenResult open(const std::string& path, bool asRecorded,
+                    NotesReading notes = NotesReading::Whole);
 
     // Follows the montage history (`on`) or shows no lines. Returns the value the setting
     // keeps: false when the recording has no montage history. `historyLoaded` tells whether

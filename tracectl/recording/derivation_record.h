@@ -26,6 +26,8 @@ struct DerivationRecord {
     int32_t logicMin = 0;
     int32_t logicGround = 0;
     int16_t unit = 0;
+    double stepUv = 0.0;         // exact microvolts per step when not 0 (EDF files)
+    double groundFraction = 0.0; // the zero level's part beyond logicGround (EDF files)
 };
 
 } // namespace viewer

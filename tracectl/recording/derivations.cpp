@@ -17,6 +17,8 @@ void copyCalibration(DerivationRecord& r, const ElectrodeRecord& e) {
     r.logicMin = e.logicMin;
     r.logicGround = e.logicGround;
     r.unit = e.unit;
+    r.stepUv = e.stepUv;
+    r.groundFraction = e.groundFraction;
 }
 
 bool acquired(const Recording& rec, uint16_t code) {
@@ -83,7 +85,8 @@ void buildOwnLine(Recording& rec, const Positions& position, int i) {
     }
     const bool sameCalibration =
         probe.physicalMax == r.physicalMax && probe.physicalMin == r.physicalMin &&
-        probe.logicMax == r.logicMax && probe.logicMin == r.logicMin && probe.unit == r.unit;
+        probe.logicMax == r.logicMax && probe.logicMin == r.logicMin && probe.unit == r.unit &&
+        probe.stepUv == r.stepUv && probe.groundFraction == r.groundFraction;
     if (terms.size() == 2 && sameCalibration && terms[0].weight == -terms[1].weight &&
         std::abs(terms[0].weight) == 1.0) {
         const bool aFirst = terms[0].weight > 0.0;
@@ -101,7 +104,7 @@ void buildOwnLine(Recording& rec, const Positions& position, int i) {
         const double steps = reference != 0.0 ? lineScale(own) / reference : 1.0;
         w.channels.push_back(position[t.code]);
         w.weights.push_back(t.weight * steps);
-        w.offset -= t.weight * steps * own.logicGround;
+        w.offset -= t.weight * steps * (own.logicGround + own.groundFraction);
     }
 }
 
@@ -203,6 +206,9 @@ void buildDerivationRecords(Recording& rec) {
 }
 
 double lineScale(const DerivationRecord& r) {
+    if (r.stepUv != 0.0) {
+        return r.stepUv;
+    }
     double factor = 1.0;
     switch (r.unit) {
     case 1:

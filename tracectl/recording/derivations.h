@@ -42,9 +42,16 @@ inline int64_t lineValue(const DerivationRecord& r, const int32_t* frame) {
     }
 }
 
-// Microvolts per digital step of a line: (physicalMax - physicalMin) x unit factor /
-// (logicMax - logicMin + 1), the factor 1000 for mV, 1e6 for V, 0.001 for nV, 1 otherwise.
-// 0 when the logic range spans no steps (logicMax - logicMin + 1 = 0).
+// What the zero level's fraction of a step adds to lineValue (files with real-numbered
+// calibrations; 0 for every trace file): -fraction for inputA alone, +fraction for inputB.
+inline double lineValueFraction(const DerivationRecord& r) {
+    return r.kind == kInputAOnly ? -r.groundFraction
+                                 : (r.kind == kInputBOnly ? r.groundFraction : 0.0);
+}
+
+// Microvolts per digital step of a line: stepUv when the file gives it exactly, else
+// (physicalMax - physicalMin) x unit factor / (logicMax - logicMin + 1), the factor 1000 for
+// mV, 1e6 for V, 0.001 for nV, 1 otherwise. 0 when the logic range spans no steps.
 double lineScale(const DerivationRecord& r);
 
 } // namespace viewer

@@ -1,5 +1,6 @@
 #include "page_loading.h"
 
+#include "edf_pages.h"
 #include "little_endian.h"
 #include "page_length.h"
 #include "references.h"
@@ -46,6 +47,9 @@ void widen(int32_t* values, int64_t samples, int width) {
 } // namespace
 
 bool LoadPage(Recording& rec, uint32_t first, uint32_t count) {
+    if (rec.edf) {
+        return loadEdfPage(rec, first, count);
+    }
     const TrcHeader& h = rec.header;
     if (!rec.isOpen() || rec.pageBuffer.empty() || h.numChannels == 0) {
         return false;

@@ -6,7 +6,32 @@
 
 namespace viewer {
 
+namespace {
+
+std::vector<PageNote> edfNotesOnPage(const Recording& rec, int32_t labelWidth, int32_t traceWidth) {
+    std::vector<PageNote> found;
+    const int64_t start = rec.pageStart;
+    const int64_t span = rec.samplesPerPage;
+    const auto& notes = rec.edf->notes;
+    auto at = std::lower_bound(notes.begin(), notes.end(), start,
+                               [](const EdfNote& n, int64_t f) { return n.frame < f; });
+    for (; at != notes.end() && at->frame < start + span; ++at) {
+        PageNote page;
+        page.numNota = static_cast<int16_t>(std::min<size_t>(found.size(), INT16_MAX));
+        page.posPix = labelWidth + static_cast<int32_t>(traceWidth * (at->frame - start) / span);
+        page.text = at->text;
+        page.utf8 = true;
+        found.push_back(std::move(page));
+    }
+    return found;
+}
+
+} // namespace
+
 std::vector<PageNote> notesOnPage(Recording& rec, int32_t labelWidth, int32_t traceWidth) {
+    if (rec.edf) {
+        return edfNotesOnPage(rec, labelWidth, traceWidth);
+    }
     std::vector<PageNote> found;
     const uint64_t start = rec.pageStart;
     const uint64_t end = start + rec.samplesPerPage;

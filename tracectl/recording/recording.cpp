@@ -1,5 +1,7 @@
 #include "recording.h"
 
+#include "edf_header.h"
+#include "edf_reader.h"
 #include "header_readers.h"
 
 #include <cmath>
@@ -70,15 +72,36 @@ bool readAndValidate(Recording& rec, const std::string& path) {
     return (h.checkWord & 0x7FFF) == patientCheckSum(h);
 }
 
+// Reads the EDF or BDF file open in `rec.file`; false, with the file closed, when it cannot
+// be shown.
+bool openEdf(Recording& rec, const std::string& path, NotesReading notes) {
+    rec.clearTables();
+    if (readEdf(rec, path, notes).empty()) {
+        return true;
+    }
+    rec.edf.reset();
+    rec.file.close();
+    rec.fileInvalid = true;
+    return false;
+}
+
+bool isEdfFile(Recording& rec, const std::string& path) {
+    return rec.file.open(path) && hasEdfSignature(rec.file);
+}
+
 } // namespace
 
-bool openRecording(Recording& rec, const std::string& path) {
+bool openRecording(Recording& rec, const std::string& path, NotesReading notes) {
     rec.fileInvalid = false;
     std::error_code ec;
     if (path.empty() || !std::filesystem::exists(path, ec)) {
         return false;
     }
     rec.file.close();
+    rec.edf.reset();
+    if (isEdfFile(rec, path)) {
+        return openEdf(rec, path, notes);
+    }
     if (!readAndValidate(rec, path)) {
         rec.file.close();
         rec.fileInvalid = true;

@@ -3,12 +3,14 @@
 // form of the newest header generation, and the values derived from them at open time.
 
 #include "derivation_record.h"
+#include "edf_layout.h"
 #include "own_lines.h"
 #include "records.h"
 #include "trace_file.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,6 +50,9 @@ struct Recording {
     uint32_t pageStart = 0;
     uint32_t samplesPerPage = 0;
 
+    // An EDF or BDF file's layout, notes and stretches; none for a trace file.
+    std::optional<EdfSource> edf;
+
     bool isOpen() const { return file.isOpen(); }
 
     // Empties every table the readers fill, so that a short area leaves nothing behind.
@@ -61,10 +66,16 @@ private:
     }
 };
 
-// Opens, identifies, reads and validates the trace file at `path`.
+// How much of an EDF+ file's annotations opening reads: all of them, or those of its first
+// records only (the rest through readMoreEdfNotes, or a scan elsewhere).
+enum class NotesReading { Whole, Start };
+
+// Opens, identifies, reads and validates the recording at `path`: a trace file, or an EDF or
+// BDF file (told by its first bytes), which is read into the same model.
 // A path that names nothing fails and leaves `rec` as it was (fileInvalid cleared).
 // Any other failure closes the file, leaves no file open and sets fileInvalid.
-bool openRecording(Recording& rec, const std::string& path);
+bool openRecording(Recording& rec, const std::string& path,
+                   NotesReading notes = NotesReading::Whole);
 
 // Patient check sum: the three first characters of surname and name and the birth bytes.
 uint16_t patientCheckSum(const TrcHeader& h);

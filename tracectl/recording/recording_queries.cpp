@@ -1,5 +1,6 @@
 #include "recording_queries.h"
 
+#include "edf_annotations.h"
 #include "montages.h"
 #include "text.h"
 
@@ -41,6 +42,9 @@ std::string GetName(const Recording& rec) {
 }
 
 uint32_t uncutFrame(const Recording& rec, uint32_t s) {
+    if (rec.edf) {
+        return static_cast<uint32_t>(edfUncutFrame(*rec.edf, s));
+    }
     int j = 0;
     while (j < kSegmentCapacity && rec.segments[j].origSample != 0 &&
            rec.segments[j].fileSample <= s) {
@@ -116,6 +120,14 @@ int32_t totalTrcSec(const Recording& rec) {
 }
 
 float GetPosNote(Recording& rec, int32_t numNota) {
+    if (rec.isOpen() && rec.edf) {
+        const auto& notes = rec.edf->notes;
+        return numNota >= 0 && static_cast<size_t>(numNota) < notes.size()
+                   ? static_cast<float>(
+                         static_cast<double>(notes[static_cast<size_t>(numNota)].frame) /
+                         rec.header.rate)
+                   : 0.0f;
+    }
     if (!rec.isOpen() || numNota < 0 || numNota > rec.noteCount || numNota > kNoteCapacity) {
         return 0.0f;
     }

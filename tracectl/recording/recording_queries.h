@@ -32,7 +32,8 @@ int32_t GetTime(const Recording& rec, float secondo);
 // Length of the recording in seconds, rounded up.
 int32_t totalTrcSec(const Recording& rec);
 // Position of note `numNota` in seconds; 0.0 out of range, at the end of the list or with no
-// file. A negative stored position is repaired to frame 1 in the table.
+// file. A negative stored position is repaired to frame 1 in the table. An EDF file's notes
+// are its annotations, as many as it has.
 float GetPosNote(Recording& rec, int32_t numNota);
 // Pixel column of `milliSec` within a page of `pageMs` drawn from `labelWidth` to `right`;
 // -1 outside the page or when the page has no length.

@@ -80,6 +80,10 @@ struct ElectrodeRecord {
     int32_t physicalMax = 0;
     int16_t unit = 0; // -1 nV, 0 uV, 1 mV, 2 V
     uint8_t avgExcluded = 0;
+    // Files that give their calibration as real numbers (EDF): microvolts per digital step,
+    // used instead of the ranges when not 0, and the zero level's part beyond logicGround.
+    double stepUv = 0.0;
+    double groundFraction = 0.0;
 
     bool polygraphic() const { return (electrodeType & 1) != 0; }
 };

@@ -30,6 +30,12 @@ int64_t TraceFile::size() const {
     return static_cast<int64_t>(st.st_size);
 }
 
+void TraceFile::adviseRandomAccess() const {
+    if (fd_ >= 0) {
+        ::posix_fadvise(fd_, 0, 0, POSIX_FADV_RANDOM);
+    }
+}
+
 size_t TraceFile::readAt(int64_t offset, void* dst, size_t count) const {
     if (fd_ < 0 || offset < 0) {
         return 0;

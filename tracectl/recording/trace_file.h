@@ -27,6 +27,10 @@ public:
     // fewer at the end of the file, 0 past it, on a read error or for a negative offset.
     size_t readAt(int64_t offset, void* dst, size_t count) const;
 
+    // Tells the system that reads will jump about (no read-ahead), as for a walk through
+    // small parts of a large file.
+    void adviseRandomAccess() const;
+
 private:
     int fd_ = -1;
 };

@@ -84,6 +84,8 @@ frmView::frmView(QWidget* parent)
     ViewTrace1_->setObjectName(QStringLiteral("ViewTrace1"));
     // The control's beep (a gain step past the end of the list) is the program's beep too.
     ViewTrace1_->setBeeper([this] { beep(); });
+    // An EDF+ file's annotations past its first records are read after the first page shows.
+    ViewTrace1_->setNotesLater(true);
     hscroll1_ = new MyScrollBar(clientArea_);
     hscroll1_->setObjectName(QStringLiteral("hscroll1"));
     hscroll1_->loadProperties(QVariantMap{{QStringLiteral("realWidth"), 315}});
@@ -221,7 +223,9 @@ QFileDialog* frmView::CommonDialog1() {
     CommonDialog1_->setFileMode(QFileDialog::ExistingFile);
     CommonDialog1_->setAcceptMode(QFileDialog::AcceptOpen);
     CommonDialog1_->setNameFilters(
-        {QStringLiteral("Viewer EEG Trace File (*.vwr)"), QStringLiteral("All files (*.*)")});
+        {QStringLiteral("Viewer EEG Trace File (*.vwr)"),
+         QStringLiteral("EDF and BDF recordings (*.edf *.bdf *.EDF *.BDF)"),
+         QStringLiteral("All files (*.*)")});
     return CommonDialog1_;
 }
 

@@ -28,8 +28,9 @@ QString aboutText() {
     const QString version =
         frmView::buildVersionText(VIEWER_VERSION_MAJOR, VIEWER_VERSION_MINOR, VIEWER_VERSION_PATCH)
             .trimmed();
-    return QStringLiteral("<b>Viewer</b> %1<br>A reviewer for recorded EEG (.vwr files)."
-                          "<br><br>Qt %2<br>GStreamer %3.%4.%5")
+    return QStringLiteral(
+               "<b>Viewer</b> %1<br>A reviewer for recorded EEG (.vwr, EDF and BDF files)."
+               "<br><br>Qt %2<br>GStreamer %3.%4.%5")
         .arg(version.mid(1, version.size() - 2), QString::fromLatin1(qVersion()))
         .arg(major)
         .arg(minor)

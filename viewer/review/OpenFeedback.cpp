@@ -1,5 +1,6 @@
 #include "OpenFeedback.h"
 
+#include "edf_reader.h"
 #include "recording.h"
 
 #include <QFile>
@@ -86,6 +87,15 @@ QString refusalReason(const QString& path) {
     }
     if (!file.open(QIODevice::ReadOnly)) {
         return QStringLiteral("Not opened: %1 cannot be read (%2).").arg(name, file.errorString());
+    }
+    const QByteArray head = file.peek(8);
+    if (head == "0       " || head == "\xff"
+                                      "BIOSEMI") {
+        const std::string why = viewer::edfRefusalReason(QFile::encodeName(path).toStdString());
+        return QStringLiteral("Not opened: %1 is an %2 file that cannot be shown: %3.")
+            .arg(name, head.startsWith('0') ? QStringLiteral("EDF") : QStringLiteral("BDF"),
+                 QString::fromStdString(why.empty() ? std::string("it changed while it was read")
+                                                    : why));
     }
     if (file.size() <= kGenerationOffset || !file.seek(kGenerationOffset)) {
         return QStringLiteral("Not opened: %1 is not a recording (too short).").arg(name);

@@ -10,7 +10,8 @@ struct Recording;
 }
 
 // Why the file at `path` could not be opened as a recording, in words a user understands:
-// missing, unreadable, not a recording, an unknown header generation or a damaged header.
+// missing, unreadable, not a recording, an unknown header generation or a damaged header; for
+// an EDF or BDF file, what in it cannot be shown.
 QString refusalReason(const QString& path);
 
 // The status message after `rec` was opened from `path`: a warning for a file that ends

@@ -97,6 +97,15 @@ ReviewTools::ReviewTools(frmView& window) : window_(window), keys_(window) {
         trace, [&window] { return window.posSec(); },
         [&window](ReviewCommand c) { runCommand(window, c); }, *readout_);
 
+    // Notes an EDF+ file gives after its first page: listed as they come; the page's labels
+    // once all are read.
+    trace.setNotesGrown([this](bool complete) {
+        notes_->reload();
+        if (complete) {
+            window_.ViewTrace1()->Redraw(false);
+        }
+    });
+
     ruler_ = new TimeRuler(trace, &window);
     rulerDock_ = new QDockWidget(&window);
     rulerDock_->setObjectName(QStringLiteral("rulerDock"));
@@ -267,7 +276,8 @@ void ReviewTools::open(const QString& path) {
     // A file that is no recording leaves the recording on screen open, whole, at its page:
     // it is looked at before the control lets the open one go.
     auto probe = std::make_unique<viewer::Recording>();
-    if (!path.isEmpty() && !viewer::openRecording(*probe, QFile::encodeName(path).toStdString())) {
+    if (!path.isEmpty() && !viewer::openRecording(*probe, QFile::encodeName(path).toStdString(),
+                                                  viewer::NotesReading::Start)) {
         const QString reason = refusalReason(path);
         window_.statusBar()->showMessage(reason, kMessageMs);
         window_.ViewTrace1()->Redraw(false); // its note labels back
