@@ -294,12 +294,16 @@ TEST_F(ReviewWindowTest, AMeasurementReadsTheLineWhereTheDragBegan) {
     QTest::mouseRelease(&overlay, Qt::RightButton, {}, to);
 }
 
-TEST_F(ReviewWindowTest, PageKeysPageAfterAChoiceFromAToolBarList) {
+TEST_F(ReviewWindowTest, PageKeysPageOnOpeningAndAfterAChoiceFromAToolBarList) {
     drop(write(recording(60)));
     win().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&win()));
-    trace().setFocus();
     QComboBox& list = *win().cmbHighPass();
+    const int filter = list.currentIndex();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+    EXPECT_EQ(scroll().Value(), 10) << "the window opens with the keys on the traces";
+    EXPECT_EQ(list.currentIndex(), filter);
+    scroll().setValue(0);
     QTest::mouseClick(&list, Qt::LeftButton);
     QAbstractItemView& popup = *list.view();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(popup.window()));

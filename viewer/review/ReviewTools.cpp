@@ -150,6 +150,9 @@ void ReviewTools::keepPageKeysOnTraces() {
             }
         });
     }
+    // The window opens with the keys on the traces: left to itself, it would give them to
+    // the first widget Tab reaches, the high-pass list, and PgDn would step the filter.
+    trace->setFocus(Qt::OtherFocusReason);
 }
 
 void ReviewTools::buildMenus() {
