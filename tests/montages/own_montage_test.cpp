@@ -48,6 +48,7 @@ const std::vector<std::string> kOldNames = {"Fp1", "Fp2", "F7", "F3", "Fz", "F4"
 const std::vector<std::string> kPartial = {"FP1", "FP2", "f7", "F3", "FZ", "F4", "F8",
                                            "T7",  "C3",  "CZ", "C4", "T8", "P7", "P3",
                                            "PZ",  "P4",  "P8", "O1", "A1"};
+const std::vector<std::string> kNoStandardNames = {"E1", "E2", "E3"};
 
 struct Opened {
     TempDir dir;
@@ -112,15 +113,16 @@ TEST(ElectrodeNames, OldAndNewNamesPrefixesSuffixesAndCaseMatch) {
     EXPECT_FALSE(sameElectrode("", " "));
 }
 
-// Each standard montage on a recording with every electrode (old names) and on one without
-// O2 and A2 (new names, other cases): lines, lines not present, and every present line's
-// values against its electrodes.
+// Each standard montage on a recording with every electrode (old names), on one without
+// O2 and A2 (new names, other cases) and on one with none of their electrodes: lines, lines
+// not present, and every present line's values against its electrodes.
 TEST(StandardMontages, LinesOnFullAndPartialRecordings) {
     const struct {
         const std::vector<std::string>& names;
         std::vector<std::pair<int, int>> linesAndMissing; // per standard montage
     } cases[] = {{kOldNames, {{18, 0}, {14, 0}, {19, 0}, {19, 0}, {19, 0}}},
-                 {kPartial, {{18, 2}, {14, 1}, {19, 1}, {19, 19}, {19, 1}}}};
+                 {kPartial, {{18, 2}, {14, 1}, {19, 1}, {19, 19}, {19, 1}}},
+                 {kNoStandardNames, {{18, 18}, {14, 14}, {22, 19}, {19, 19}, {19, 19}}}};
     for (const auto& c : cases) {
         Opened r(c.names);
         const std::vector<MontageDefinition> standard = standardMontages(c.names);

@@ -63,12 +63,15 @@ std::vector<OwnTerm> mergedTerms(const OwnLine& line) {
 // electrode's calibration.
 void buildOwnLine(Recording& rec, const Positions& position, int i) {
     DerivationRecord& r = rec.derivations[i];
-    const std::vector<OwnTerm> terms = mergedTerms(rec.own.lines[static_cast<size_t>(i)]);
-    const bool acquiredAll = std::all_of(terms.begin(), terms.end(), [&](const OwnTerm& t) {
-        return acquired(rec, t.code) && position[t.code] >= 0;
+    const OwnLine& line = rec.own.lines[static_cast<size_t>(i)];
+    // Looked at before merging: two electrodes the recording lacks share one code, and
+    // "A - B" of two of them would otherwise cancel into a line without input.
+    const bool lacksOne = std::any_of(line.terms.begin(), line.terms.end(), [&](const OwnTerm& t) {
+        return t.weight != 0.0 && !(acquired(rec, t.code) && position[t.code] >= 0);
     });
-    if (terms.empty() || !acquiredAll) {
-        r.kind = terms.empty() ? kNoInput : kUnavailable;
+    const std::vector<OwnTerm> terms = mergedTerms(line);
+    if (lacksOne || terms.empty()) {
+        r.kind = lacksOne ? kUnavailable : kNoInput;
         return;
     }
     const ElectrodeRecord& first = rec.electrodes[terms[0].code];
