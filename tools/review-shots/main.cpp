@@ -16,7 +16,7 @@
 #include "review/MeasureOverlay.h"
 #include "review/NotesPanel.h"
 #include "review/ReviewTools.h"
-#include "trends/PageSpectrum.h"
+#include "trends/PagePower.h"
 #include "trends/TrendsPanel.h"
 #include "trends/TrendsRunner.h"
 #include "trends/TrendsTools.h"

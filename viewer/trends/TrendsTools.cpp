@@ -8,7 +8,7 @@
 #include "MontageList.h"
 #include "MyScrollBar.h"
 #include "NotesPanel.h"
-#include "PageSpectrum.h"
+#include "PagePower.h"
 #include "ReviewTools.h"
 #include "TrendMontages.h"
 #include "TrendsPanel.h"
@@ -49,7 +49,7 @@ TrendsTools::TrendsTools(frmView& window) : window_(window) {
         TrendsRunner::defaultCacheFolder(), [this] { changed(); }, this);
     panel_ = new TrendsPanel([this](double s) { jump(s); }, [this] { start(); }, &window);
     window.addDockWidget(Qt::TopDockWidgetArea, panel_);
-    spectrum_ = new PageSpectrum(&window);
+    spectrum_ = new PagePower(&window);
     window.addDockWidget(Qt::RightDockWidgetArea, spectrum_);
 
     struct Entry {

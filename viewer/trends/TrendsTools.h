@@ -11,7 +11,7 @@
 #include <QString>
 
 class frmView;
-class PageSpectrum;
+class PagePower;
 class TrendsPanel;
 class TrendsRunner;
 
@@ -28,7 +28,7 @@ public:
     void traceRefused();
 
     TrendsPanel& panel() const { return *panel_; }
-    PageSpectrum& spectrum() const { return *spectrum_; }
+    PagePower& spectrum() const { return *spectrum_; }
     TrendsRunner& runner() const { return *runner_; }
     // Moves the page to start at `seconds` through the scroll bar's Value.
     void jump(double seconds);
@@ -42,7 +42,7 @@ private:
 
     frmView& window_;
     TrendsPanel* panel_ = nullptr;
-    PageSpectrum* spectrum_ = nullptr;
+    PagePower* spectrum_ = nullptr;
     TrendsRunner* runner_ = nullptr;
     viewer::trends::FftPlans plans_;
     QString path_;

@@ -33,9 +33,9 @@ struct PageSpectra {
 PageSpectra pageSpectra(const CViewerCtrl& trace, viewer::trends::FftPlans& plans,
                         std::optional<std::pair<int32_t, int32_t>> samples);
 
-class PageSpectrum : public QDockWidget {
+class PagePower : public QDockWidget {
 public:
-    explicit PageSpectrum(QWidget* parent);
+    explicit PagePower(QWidget* parent);
 
     // Shows `spectra`, described by `what` ("Page", "Measured stretch, 1.25 s").
     void show(PageSpectra spectra, const QString& what);

@@ -1,4 +1,4 @@
-#include "PageSpectrum.h"
+#include "PagePower.h"
 
 #include "CViewerCtrl.h"
 #include "derivations.h"
@@ -78,7 +78,7 @@ PageSpectra pageSpectra(const CViewerCtrl& trace, viewer::trends::FftPlans& plan
     return out;
 }
 
-PageSpectrum::PageSpectrum(QWidget* parent) : QDockWidget(QStringLiteral("Page spectrum"), parent) {
+PagePower::PagePower(QWidget* parent) : QDockWidget(QStringLiteral("Page spectrum"), parent) {
     setObjectName(QStringLiteral("pageSpectrum"));
     chart_ = new QWidget(this);
     chart_->setObjectName(QStringLiteral("pageSpectrumChart"));
@@ -87,13 +87,13 @@ PageSpectrum::PageSpectrum(QWidget* parent) : QDockWidget(QStringLiteral("Page s
     setWidget(chart_);
 }
 
-void PageSpectrum::show(PageSpectra spectra, const QString& what) {
+void PagePower::show(PageSpectra spectra, const QString& what) {
     spectra_ = std::move(spectra);
     what_ = what;
     chart_->update();
 }
 
-bool PageSpectrum::eventFilter(QObject* watched, QEvent* event) {
+bool PagePower::eventFilter(QObject* watched, QEvent* event) {
     if (watched == chart_ && event->type() == QEvent::Paint) {
         paint(*chart_);
         return true;
@@ -101,7 +101,7 @@ bool PageSpectrum::eventFilter(QObject* watched, QEvent* event) {
     return QDockWidget::eventFilter(watched, event);
 }
 
-void PageSpectrum::paint(QWidget& on) {
+void PagePower::paint(QWidget& on) {
     QPainter p(&on);
     p.fillRect(on.rect(), Qt::white);
     QFont font = textFont(QStringLiteral("DejaVu Sans"));
