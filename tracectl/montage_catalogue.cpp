@@ -1,5 +1,6 @@
 #include "montage_catalogue.h"
 
+#include "montage_files.h"
 #include "own_montage.h"
 #include "standard_montages.h"
 
@@ -77,4 +78,25 @@ bool MontageCatalogue::choose(CViewerCtrl& ctrl, const OfferedMontage& entry) co
         return ctrl.showMontage(own_[static_cast<size_t>(entry.index)]);
     }
     return false;
+}
+
+MontageCatalogue
+MontageCatalogue::withUserMontages(CViewerCtrl& ctrl,
+                                   const std::function<void(const QString&)>& skipped) {
+    MontageFolderContents folder = readMontageFolder(montagesFolder());
+    for (const MontageFileProblem& p : folder.problems) {
+        skipped(QStringLiteral("montage file %1 skipped: %2").arg(p.file, p.reason));
+    }
+    return MontageCatalogue(ctrl, std::move(folder.montages));
+}
+
+const OfferedMontage* MontageCatalogue::chooseNamed(CViewerCtrl& ctrl, const QString& name,
+                                                    QString& error) const {
+    const OfferedMontage* entry = find(name);
+    if (entry == nullptr || !choose(ctrl, *entry)) {
+        error = QStringLiteral("no montage named \"%1\"; offered: %2")
+                    .arg(name, names().join(QStringLiteral(", ")));
+        return nullptr;
+    }
+    return entry;
 }

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 struct OfferedMontage {
@@ -23,6 +24,10 @@ class MontageCatalogue {
 public:
     // The montages for `ctrl`'s recording with the user's `own` montages (none without a file).
     MontageCatalogue(CViewerCtrl& ctrl, std::vector<viewer::MontageDefinition> own);
+    // The montages for `ctrl`'s recording with the user's montage folder read as it is now;
+    // each file that does not read is handed to `skipped` ("montage file F skipped: WHY").
+    static MontageCatalogue withUserMontages(CViewerCtrl& ctrl,
+                                             const std::function<void(const QString&)>& skipped);
 
     const std::vector<OfferedMontage>& entries() const { return entries_; }
     const std::vector<viewer::MontageDefinition>& standard() const { return standard_; }
@@ -35,6 +40,9 @@ public:
     // Shows `entry` on `ctrl` as the montage list does; false when it cannot be shown ("As
     // recorded" of a recording without history).
     bool choose(CViewerCtrl& ctrl, const OfferedMontage& entry) const;
+    // Finds and shows the entry named `name`; null, with the names offered in `error`, when
+    // there is none or it cannot be shown.
+    const OfferedMontage* chooseNamed(CViewerCtrl& ctrl, const QString& name, QString& error) const;
 
 private:
     std::vector<OfferedMontage> entries_;

@@ -6,7 +6,6 @@
 #include "EventMarks.h"
 #include "event_text.h"
 #include "montage_catalogue.h"
-#include "montage_files.h"
 #include "page_files.h"
 
 #include <QApplication>
@@ -143,18 +142,9 @@ int32_t startSecond(CViewerCtrl& ctrl, const QString& at) {
 
 // Any montage of the list by name, the standard and the user's included.
 QString chooseByName(CViewerCtrl& ctrl, const QString& name) {
-    const viewer::MontageFolderContents folder =
-        viewer::readMontageFolder(viewer::montagesFolder());
-    for (const viewer::MontageFileProblem& p : folder.problems) {
-        say(QStringLiteral("montage file %1 skipped: %2").arg(p.file, p.reason));
-    }
-    const MontageCatalogue catalogue(ctrl, folder.montages);
-    const OfferedMontage* entry = catalogue.find(name);
-    if (entry == nullptr || !catalogue.choose(ctrl, *entry)) {
-        return QStringLiteral("no montage named \"%1\"; offered: %2")
-            .arg(name, catalogue.names().join(QStringLiteral(", ")));
-    }
-    return {};
+    QString error;
+    MontageCatalogue::withUserMontages(ctrl, say).chooseNamed(ctrl, name, error);
+    return error;
 }
 
 QString chooseMontage(CViewerCtrl& ctrl, const QString& montage) {

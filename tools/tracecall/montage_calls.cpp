@@ -3,7 +3,6 @@
 #include "CViewerCtrl.h"
 #include "json.h"
 #include "montage_catalogue.h"
-#include "montage_files.h"
 #include "montage_lines.h"
 #include "page_length.h"
 #include "text.h"
@@ -104,18 +103,15 @@ std::string useJson(CViewerCtrl& ctrl, const Call& call, std::string& error) {
         error = "@use takes one montage name in double quotes";
         return {};
     }
-    const viewer::MontageFolderContents folder =
-        viewer::readMontageFolder(viewer::montagesFolder());
-    for (const viewer::MontageFileProblem& p : folder.problems) {
-        std::fprintf(stderr, "tracecall: montage file %s skipped: %s\n", qPrintable(p.file),
-                     qPrintable(p.reason));
-    }
-    const MontageCatalogue catalogue(ctrl, folder.montages);
-    const QString name = QString::fromStdString(call.args[0].text);
-    const OfferedMontage* entry = catalogue.find(name);
-    if (entry == nullptr || !catalogue.choose(ctrl, *entry)) {
-        error = "no montage named \"" + call.args[0].text +
-                "\"; offered: " + catalogue.names().join(QStringLiteral(", ")).toStdString();
+    const MontageCatalogue catalogue =
+        MontageCatalogue::withUserMontages(ctrl, [](const QString& text) {
+            std::fprintf(stderr, "tracecall: %s\n", qPrintable(text));
+        });
+    QString problem;
+    const OfferedMontage* entry =
+        catalogue.chooseNamed(ctrl, QString::fromStdString(call.args[0].text), problem);
+    if (entry == nullptr) {
+        error = problem.toStdString();
         return {};
     }
     return jsonString(entry->name.toStdString());

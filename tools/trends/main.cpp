@@ -5,7 +5,6 @@
 #include "TrendMontages.h"
 #include "TrendsPicture.h"
 #include "montage_catalogue.h"
-#include "montage_files.h"
 #include "trend_csv.h"
 #include "trend_engine.h"
 
@@ -31,16 +30,9 @@ void say(const QString& text) { std::fprintf(stderr, "trends: %s\n", qPrintable(
 // The montage named `name` among the montage list of `ctrl`'s recording; false, with the
 // montages offered in `error`, when there is none.
 bool montageNamed(CViewerCtrl& ctrl, const QString& name, tr::TrendMontage& out, QString& error) {
-    const viewer::MontageFolderContents folder =
-        viewer::readMontageFolder(viewer::montagesFolder());
-    for (const viewer::MontageFileProblem& p : folder.problems) {
-        say(QStringLiteral("montage file %1 skipped: %2").arg(p.file, p.reason));
-    }
-    const MontageCatalogue catalogue(ctrl, folder.montages);
-    const OfferedMontage* entry = catalogue.find(name);
-    if (entry == nullptr || !catalogue.choose(ctrl, *entry)) {
-        error = QStringLiteral("no montage named \"%1\"; offered: %2")
-                    .arg(name, catalogue.names().join(QStringLiteral(", ")));
+    const MontageCatalogue catalogue = MontageCatalogue::withUserMontages(ctrl, say);
+    const OfferedMontage* entry = catalogue.chooseNamed(ctrl, name, error);
+    if (entry == nullptr) {
         return false;
     }
     std::vector<viewer::MontageDefinition> definitions = catalogue.standard();
