@@ -30,13 +30,6 @@ constexpr std::string_view kReferenceSuffixes[] = {"REF", "LE",  "RE",   "AR", "
                                                    "AVG", "CAR", "A1",   "A2", "A1A2",
                                                    "M1",  "M2",  "M1M2", "G2", "GND"};
 
-std::string upper(std::string_view s) {
-    std::string u(s);
-    std::transform(u.begin(), u.end(), u.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return u;
-}
-
 std::string_view trimmed(std::string_view s) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\0'; };
     while (!s.empty() && blank(s.front())) {
@@ -50,29 +43,36 @@ std::string_view trimmed(std::string_view s) {
 
 } // namespace
 
+std::string upperCase(std::string_view s) {
+    std::string u(s);
+    std::transform(u.begin(), u.end(), u.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return u;
+}
+
 std::string electrodeKey(std::string_view name) {
-    std::string key = upper(trimmed(name));
+    std::string key = upperCase(trimmed(name));
     if (key.rfind("EEG ", 0) == 0) {
-        key = upper(trimmed(std::string_view(key).substr(4)));
+        key = upperCase(trimmed(std::string_view(key).substr(4)));
     }
     const size_t hyphen = key.rfind('-');
     if (hyphen != std::string::npos && hyphen > 0) {
         const std::string suffix = key.substr(hyphen + 1);
         if (std::find(std::begin(kReferenceSuffixes), std::end(kReferenceSuffixes), suffix) !=
             std::end(kReferenceSuffixes)) {
-            key = upper(trimmed(std::string_view(key).substr(0, hyphen)));
+            key = upperCase(trimmed(std::string_view(key).substr(0, hyphen)));
         }
     }
     for (const auto& [old, current] : kOldNames) {
         if (key == old) {
-            key = upper(current);
+            key = upperCase(current);
         }
     }
     // The places in capitals, made once.
     static const std::vector<std::pair<std::string, std::string_view>> kUpper = [] {
         std::vector<std::pair<std::string, std::string_view>> places;
         for (std::string_view place : kPlaces) {
-            places.emplace_back(upper(place), place);
+            places.emplace_back(upperCase(place), place);
         }
         return places;
     }();

@@ -13,6 +13,9 @@ namespace viewer {
 // and reference suffix. Empty for a name with nothing left.
 std::string electrodeKey(std::string_view name);
 
+// `s` in capitals (ASCII letters only), as names are compared.
+std::string upperCase(std::string_view s);
+
 // True when `a` and `b` name the same electrode (their keys are equal and not empty).
 bool sameElectrode(std::string_view a, std::string_view b);
 

@@ -17,17 +17,10 @@ constexpr std::array<std::string_view, 14> kPolygraphicTypes = {
     "ECG",   "EKG",  "EOG", "EMG", "RESP", "SAO2",  "SPO2",
     "PLETH", "TEMP", "POL", "PNG", "HR",   "PULSE", "MISC"};
 
-std::string upper(std::string_view s) {
-    std::string u(s);
-    std::transform(u.begin(), u.end(), u.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return u;
-}
-
 // The label's first word in capitals (up to a blank or a hyphen).
 std::string typeWord(std::string_view label) {
     const size_t end = label.find_first_of(" -");
-    return upper(label.substr(0, end));
+    return upperCase(label.substr(0, end));
 }
 
 int32_t clampedI32(double v) {
@@ -96,8 +89,8 @@ std::string shortLabel(const EdfSignal& s) {
         static constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kOld = {
             {{"T7", "T3"}, {"T8", "T4"}, {"P7", "T5"}, {"P8", "T6"}}};
         for (const auto& [newer, older] : kOld) {
-            if (key == newer && upper(label).find(older) != std::string::npos &&
-                upper(label).find(newer) == std::string::npos) {
+            if (key == newer && upperCase(label).find(older) != std::string::npos &&
+                upperCase(label).find(newer) == std::string::npos) {
                 key = older;
             }
         }
